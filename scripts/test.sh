@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Every test: the C++ unit tests through ctest, then the Python suite against the installed module.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+cmake -S . -B build/cpp-tests -G Ninja -DBREVANT_BUILD_MODULE=OFF -DBREVANT_BUILD_TESTS=ON \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_MAKE_PROGRAM="$PWD/.venv/bin/ninja" >/dev/null
+.venv/bin/cmake --build build/cpp-tests
+.venv/bin/ctest --test-dir build/cpp-tests --output-on-failure -j2
+
+.venv/bin/python -m pytest tests -q

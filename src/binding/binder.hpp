@@ -1,0 +1,100 @@
+// The table-driven binder between Python and the operations. Functions and methods are described
+// by a FunctionDef / MethodDef: their parameters (name and kind), their run function, and extra
+// docstring text. The binder binds positional and keyword arguments, converts each argument by
+// its kind (exact TypeError / OverflowError messages), calls run, converts the Result back and
+// turns C++ exceptions into the module's failure kinds. Run functions see only C++ values.
+//
+// This header does not include Python.h: the glue files that define the tables stay plain C++.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "solid/solid.hpp"
+
+namespace brevant::binding {
+
+using Texts = std::vector<std::string>;
+using Texts2 = std::vector<Texts>;
+using Texts3 = std::vector<Texts2>;
+
+enum class Kind {
+    Text,     // str
+    Texts,    // sequence of str
+    Texts2,   // sequence of sequences of str
+    Texts3,   // three levels of sequences, str at the bottom
+    UInt64,   // int >= 0 through __index__
+    Int64,    // signed 64-bit int through __index__
+    Solid,    // a PySolid
+};
+
+struct Param {
+    const char* name;
+    Kind kind;
+    bool optional = false;  // defaults to None, shown as "name=None" in the signature
+};
+
+// A converted argument; std::monostate stands for None.
+using Value = std::variant<std::monostate, std::string, Texts, Texts2, Texts3, std::uint64_t, std::int64_t,
+                           const Solid*>;
+
+class Args {
+public:
+    explicit Args(std::vector<Value> values) : values_(std::move(values)) {}
+    bool is_none(std::size_t i) const { return std::holds_alternative<std::monostate>(values_.at(i)); }
+    const std::string& text(std::size_t i) const { return std::get<std::string>(values_.at(i)); }
+    const Texts& texts(std::size_t i) const { return std::get<Texts>(values_.at(i)); }
+    const Texts2& texts2(std::size_t i) const { return std::get<Texts2>(values_.at(i)); }
+    const Texts3& texts3(std::size_t i) const { return std::get<Texts3>(values_.at(i)); }
+    std::uint64_t uint64(std::size_t i) const { return std::get<std::uint64_t>(values_.at(i)); }
+    std::int64_t int64(std::size_t i) const { return std::get<std::int64_t>(values_.at(i)); }
+    const Solid& solid(std::size_t i) const { return *std::get<const Solid*>(values_.at(i)); }
+
+private:
+    std::vector<Value> values_;
+};
+
+struct TextPair {
+    std::string first, second;
+};
+struct Count {
+    std::uint64_t value;
+};
+struct Truth {
+    bool value;
+};
+// A face of PySolid.polygons(): (label, [[x, y, z], ...]).
+struct LabelledLoop {
+    std::string label;
+    Texts2 vertices;
+};
+using LabelledLoops = std::vector<LabelledLoop>;
+
+// What a run function returns; each alternative has one Python form (Solid: a new PySolid,
+// std::string: str, TextPair: tuple of two str, Texts: list of str, Texts2: list of lists of str,
+// std::vector<double>: list of float, double: float, Count: int, Truth: bool,
+// LabelledLoops: list of (str, list of lists of str)).
+using Result = std::variant<Solid, std::string, TextPair, Texts, Texts2, std::vector<double>, double, Count, Truth,
+                            LabelledLoops>;
+
+struct FunctionDef {
+    const char* name;
+    std::vector<Param> params;
+    Result (*run)(const Args& args);
+    const char* doc_tail = "";  // text after the signature block
+};
+
+struct MethodDef {
+    const char* name;
+    std::vector<Param> params;
+    Result (*run)(const Solid& self, const Args& args);
+};
+
+// The tables, in registration order (module_table.cpp).
+const std::vector<const FunctionDef*>& module_functions();
+const std::vector<const MethodDef*>& solid_methods();
+
+}  // namespace brevant::binding

@@ -1,0 +1,20 @@
+// Failures that end a call. Every layer throws these; only the binding layer turns them into
+// Python exceptions (InternalFailure -> the module's internal-failure type, Refusal -> ValueError).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace brevant {
+
+// A failed internal check: a rejected number text, a division by zero, an index outside a list.
+struct InternalFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// An operation declining its input for a reason it states (raised to Python as ValueError).
+struct Refusal : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+}  // namespace brevant

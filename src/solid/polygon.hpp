@@ -1,0 +1,40 @@
+// Polygons and solids: a solid is a flat list of planar polygons without shared topology.
+//
+// Notation: a polygon's loop P0 … P(n−1) runs counter-clockwise seen from the side its normal
+// (P1 − P0) × (P2 − P0) points to; constructors make normals point out of the solid. Each polygon
+// carries a double shadow F0 … F(n−1) of its vertices for cheap pre-tests, and a face label
+// "prefix.face" that every derived polygon keeps.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "exact/plane.hpp"
+#include "exact/vec3.hpp"
+
+namespace brevant {
+
+using FloatVertex = std::array<double, 3>;
+
+FloatVertex to_float_vertex(const Vec3& v);
+std::vector<FloatVertex> to_float_vertices(const std::vector<Vec3>& vertices);
+
+struct Polygon {
+    std::vector<Vec3> vertices;
+    std::vector<FloatVertex> float_vertices;
+    std::string label;
+    Plane plane;
+
+    // Takes the loop and label; the plane comes from the first three vertices. Fewer than three
+    // vertices fail.
+    static Polygon make(std::vector<Vec3> vertices, std::string label);
+
+    // N·N for the doubled vector area N (a fan from P0); an empty loop fails.
+    static Rational area2(const std::vector<Vec3>& vertices);
+    bool is_degenerate() const;
+    // Reversed loop, negated (not recomputed) plane, same label.
+    Polygon flipped() const;
+};
+
+}  // namespace brevant

@@ -1,0 +1,33 @@
+// Solids: an ordered list of polygons, built through Solid::make, which drops degenerate ones.
+//
+// Box corners: 0 (0,0,0), 1 (dx,0,0), 2 (dx,dy,0), 3 (0,dy,0) form the bottom ring counter-
+// clockwise seen from above; 4 … 7 lie above them at z = dz. Faces, in order, by corner loop:
+// bottom 0321, top 4567, front 0154, back 2376, right 1265, left 3047.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "solid/polygon.hpp"
+
+namespace brevant {
+
+struct Solid {
+    std::vector<Polygon> polygons;
+
+    // The non-degenerate polygons, in order.
+    static Solid make(std::vector<Polygon> polygons);
+    static Solid cube(const Rational& dx, const Rational& dy, const Rational& dz, const std::string& prefix);
+
+    // Every vertex mapped; planes and shadows recomputed, nothing filtered, loops kept in order.
+    Solid mapped(const std::function<Vec3(const Vec3&)>& f) const;
+    // Every polygon flipped, order kept.
+    Solid flipped() const;
+};
+
+// The box face table applied to eight given corners, with faces named b, t, f, k, r, l.
+Solid parallelepiped(const std::array<Vec3, 8>& corners, const std::string& prefix);
+
+}  // namespace brevant
