@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
-cmake -S . -B build/cpp-tests -G Ninja -DBREVANT_BUILD_MODULE=OFF -DBREVANT_BUILD_TESTS=ON \
+.venv/bin/cmake -S . -B build/cpp-tests -G Ninja -DBREVANT_BUILD_MODULE=OFF -DBREVANT_BUILD_TESTS=ON \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_MAKE_PROGRAM="$PWD/.venv/bin/ninja" >/dev/null
 .venv/bin/cmake --build build/cpp-tests
 .venv/bin/ctest --test-dir build/cpp-tests --output-on-failure -j2
