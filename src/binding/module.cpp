@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "binding/python.hpp"
+#include "exact/gmp_allocation.hpp"
+#include "exact/interrupt.hpp"
 
 namespace brevant::binding {
 namespace {
@@ -64,6 +66,12 @@ bool add_object(PyObject* module, const char* name, PyObject* value) {
     return true;
 }
 
+// Polled by long loops: runs the Python handlers of pending signals; when one raises (Ctrl-C
+// raises KeyboardInterrupt) the call ends with that exception.
+void run_pending_signal_handlers() {
+    if (PyErr_CheckSignals() < 0) throw Interrupted{};
+}
+
 PyObject* create_module() {
     PyRef module(PyModule_Create(&g_module_def));
     if (!module) return nullptr;
@@ -92,6 +100,8 @@ PyObject* init_module() {
         Py_INCREF(g_module);
         return g_module;
     }
+    use_throwing_gmp_allocation();  // a failed GMP allocation becomes MemoryError, not an abort
+    set_interrupt_hook(&run_pending_signal_handlers);
     PyObject* module = create_module();
     if (!module) return nullptr;
     g_interpreter_id = interpreter;

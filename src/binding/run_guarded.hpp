@@ -17,6 +17,8 @@ PyObject* run_guarded(Operation&& operation) {
         return operation();
     } catch (const PythonErrorSet&) {
         return nullptr;
+    } catch (const Interrupted&) {
+        return nullptr;  // thrown by the interrupt hook after a signal handler raised
     } catch (const Refusal& refusal) {
         PyErr_SetString(PyExc_ValueError, refusal.what());
     } catch (const InternalFailure& failure) {
