@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Every test: the C++ unit tests through ctest, then the Python suite against the installed module.
+# Every test: the C++ unit tests through ctest, then the Python suite against the installed module,
+# then both again under the sanitizers, then each fuzz target for its short budget.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -10,3 +11,6 @@ bash scripts/setup.sh
 .venv/bin/ctest --test-dir build/cpp-tests --output-on-failure -j2
 
 .venv/bin/python -m pytest tests -q
+
+bash scripts/sanitize.sh
+bash scripts/fuzz.sh

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The C++ tests and the Python suite once more, against a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer. Any sanitizer report fails the run. Needs .venv (scripts/setup.sh).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=build/asan
+site=$build/site  # the sanitized module; put ahead of the installed one on PYTHONPATH
+
+.venv/bin/cmake -S . -B "$build" -G Ninja -DBREVANT_SANITIZE=ON -DBREVANT_BUILD_TESTS=ON -DBREVANT_BUILD_MODULE=ON \
+  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DPython_EXECUTABLE="$PWD/.venv/bin/python" \
+  -DCMAKE_MAKE_PROGRAM="$PWD/.venv/bin/ninja" >/dev/null
+.venv/bin/cmake --build "$build"
+.venv/bin/cmake --install "$build" --prefix "$site" >/dev/null
+
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 .venv/bin/ctest --test-dir "$build" --output-on-failure -j2
+
+# The interpreter is not instrumented, so the runtime must be loaded before it. CPython leaves
+# memory allocated at exit on purpose, so leak detection stays off for it.
+runtime="$(gcc -print-file-name=libasan.so) $(gcc -print-file-name=libubsan.so)"
+run_python() {
+  LD_PRELOAD="$runtime" ASAN_OPTIONS=halt_on_error=1:detect_leaks=0 PYTHONPATH="$PWD/$site" .venv/bin/python "$@"
+}
+loaded=$(run_python -c 'import brevant_rs; print(brevant_rs.__file__)')
+[ "$loaded" = "$PWD/$site/brevant_rs.abi3.so" ] || { echo "sanitizer run imported $loaded" >&2; exit 1; }
+run_python -m pytest tests -q -p no:cacheprovider -m "not heavy" --hypothesis-profile=sanitized
