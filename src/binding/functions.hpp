@@ -8,6 +8,7 @@ namespace brevant::binding {
 // Module functions.
 extern const FunctionDef make_box_function;
 extern const FunctionDef box_form_function;
+extern const FunctionDef ssi_pairs_function;
 
 // PySolid methods.
 extern const MethodDef volume_method;

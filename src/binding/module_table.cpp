@@ -6,6 +6,7 @@ const std::vector<const FunctionDef*>& module_functions() {
     static const std::vector<const FunctionDef*> table{
         &make_box_function,
         &box_form_function,
+        &ssi_pairs_function,
     };
     return table;
 }
