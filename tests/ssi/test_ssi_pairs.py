@@ -1,6 +1,5 @@
 """ssi_pairs: the level-by-level pair search over two patches given as control nets."""
 
-import inspect
 import random
 from fractions import Fraction
 from math import comb
