@@ -34,8 +34,7 @@ PyObject* call_method(std::size_t row, PyObject* self, PyObject* const* args, Py
         if (!bound) return nullptr;
         const Solid* solid = solid_of(self);
         if (!solid) {
-            PyErr_SetString(PyExc_TypeError,
-                            ("'" + type_name(self) + "' object cannot be converted to 'PySolid'").c_str());
+            raise_cannot_convert(self, "PySolid");
             return nullptr;
         }
         return to_python(method.run(*solid, *bound));
