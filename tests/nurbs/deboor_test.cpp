@@ -86,6 +86,13 @@ TEST(DeBoor, StartOfRangeStaysInSpanPAcrossARepeatedKnot) {
     EXPECT_EQ(deboor_h(1, rationals({"0", "1", "1", "2", "3"}), cps, q("1"))[0].str(), "5/1");
 }
 
+// The end-of-range rule comes before the start rule: on a domain of one knot value, t on it takes
+// the last span (giving the second point) rather than span p (the first).
+TEST(DeBoor, EndOfRangeRuleComesFirst) {
+    const std::vector<HPoint> cps = {point({"5"}), point({"6"}), point({"7"})};
+    EXPECT_EQ(deboor_h(1, rationals({"0", "1", "1", "1", "2"}), cps, q("1"))[0].str(), "6/1");
+}
+
 // A quadratic with a doubled interior knot passes through the control point between the two
 // pieces; t on the knot goes to the span on its right.
 TEST(DeBoor, DoubledInteriorKnotInterpolates) {
