@@ -32,12 +32,20 @@ NumberTexts projected(const HPoint& point) {
 }
 
 [[noreturn]] void missing_weight(const std::string& which) {
-    throw InternalFailure("index out of range: missing weight for control point " + which);
+    std::string message("index out of range: missing weight for control point ");
+    message += which;
+    throw InternalFailure(message);
 }
 
 const std::string& surface_weight(const NumberTexts2& weights, std::size_t i, std::size_t j) {
-    const std::string where = "[" + std::to_string(i) + "][" + std::to_string(j) + "]";
-    if (i >= weights.size() || j >= weights[i].size()) missing_weight(where);
+    if (i >= weights.size() || j >= weights[i].size()) {
+        std::string where("[");
+        where += std::to_string(i);
+        where += "][";
+        where += std::to_string(j);
+        where += "]";
+        missing_weight(where);
+    }
     return weights[i][j];
 }
 
