@@ -22,6 +22,23 @@ def boxes_and_measures():
         print("a number text must be an integer or a fraction:", failure)
 
 
+def nurbs_evaluation():
+    section("NURBS evaluation")
+    quarter = [["1", "0", "0"], ["1", "1", "0"], ["0", "1", "0"]]
+    knots = ["0", "0", "0", "1", "1", "1"]
+    # Middle weight squared = half the product of the end weights: a quarter of the unit circle.
+    for t in ["0", "1/3", "1/2", "1"]:
+        x, y, z = br.nurbs_curve_eval(2, quarter, knots, t, ["1", "1", "2"])
+        print(f"quarter circle at t={t}: ({x}, {y}, {z})")
+    net = [[["0", "0", "0"], ["0", "2", "0"]], [["2", "0", "0"], ["2", "2", "4"]]]
+    linear = ["0", "0", "1", "1"]
+    print("bilinear surface at (1/2, 1/2):", br.nurbs_surface_eval(1, 1, net, linear, linear, "1/2", "1/2"))
+    print(
+        "  with the far corner weighted 3:",
+        br.nurbs_surface_eval(1, 1, net, linear, linear, "1/2", "1/2", [["1", "1"], ["1", "3"]]),
+    )
+
+
 def surface_pairs():
     section("Surface-intersection pairs")
     square = [[["0", "0", "0"], ["0", "1", "0"]], [["1", "0", "0"], ["1", "1", "0"]]]
@@ -35,6 +52,7 @@ def surface_pairs():
 
 def main():
     boxes_and_measures()
+    nurbs_evaluation()
     surface_pairs()
 
 

@@ -8,6 +8,8 @@ namespace brevant::binding {
 // Module functions.
 extern const FunctionDef make_box_function;
 extern const FunctionDef box_form_function;
+extern const FunctionDef nurbs_curve_eval_function;
+extern const FunctionDef nurbs_surface_eval_function;
 extern const FunctionDef ssi_pairs_function;
 
 // PySolid methods.

@@ -6,6 +6,8 @@ const std::vector<const FunctionDef*>& module_functions() {
     static const std::vector<const FunctionDef*> table{
         &make_box_function,
         &box_form_function,
+        &nurbs_curve_eval_function,
+        &nurbs_surface_eval_function,
         &ssi_pairs_function,
     };
     return table;
