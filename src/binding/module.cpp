@@ -1,0 +1,87 @@
+// Module initialisation: the PySolid class first, then the module functions in table order, then
+// the internal-failure exception type. The module is created once per process; a second
+// sub-interpreter is refused.
+#include "binding/entry_table.hpp"
+
+namespace brevant::binding {
+namespace {
+
+PyObject* g_internal_failure = nullptr;
+PyObject* g_module = nullptr;
+std::int64_t g_interpreter_id = -1;
+
+PyObject* call_function(std::size_t row, PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    return run_guarded([&]() -> PyObject* {
+        const FunctionDef& function = *module_functions().at(row);
+        std::optional<Args> bound =
+            bind_arguments(std::string(function.name) + "()", function.params, args, nargs, kwnames);
+        if (!bound) return nullptr;
+        return to_python(function.run(*bound));
+    });
+}
+
+PyMethodDef* function_defs() {
+    std::vector<EntryRow> rows;
+    for (const FunctionDef* f : module_functions()) {
+        rows.push_back({f->name, signature_doc(f->name, f->params, false, f->doc_tail)});
+    }
+    return method_table<&call_function>(rows);
+}
+
+PyModuleDef g_module_def = {PyModuleDef_HEAD_INIT, "brevant_rs", "", 0, nullptr, nullptr, nullptr, nullptr, nullptr};
+
+// Adds `value` under `name`, taking the reference in every case.
+bool add_object(PyObject* module, const char* name, PyObject* value) {
+    if (!value) return false;
+    if (PyModule_AddObject(module, name, value) < 0) {
+        Py_DECREF(value);
+        return false;
+    }
+    return true;
+}
+
+PyObject* create_module() {
+    PyRef module(PyModule_Create(&g_module_def));
+    if (!module) return nullptr;
+    if (!add_object(module.get(), "PySolid", create_solid_type())) return nullptr;
+    Py_INCREF(reinterpret_cast<PyObject*>(solid_type()));  // kept for the life of the process
+    if (PyModule_AddFunctions(module.get(), function_defs()) < 0) return nullptr;
+    g_internal_failure = PyErr_NewExceptionWithDoc(
+        "brevant_rs.InternalFailure",
+        "A failed internal check (a rejected number text, a division by zero, an index out of range). "
+        "Derives from BaseException, so `except Exception` does not catch it.",
+        PyExc_BaseException, nullptr);
+    if (!g_internal_failure) return nullptr;
+    Py_INCREF(g_internal_failure);  // kept for the life of the process
+    if (!add_object(module.get(), "InternalFailure", g_internal_failure)) return nullptr;
+    return module.release();
+}
+
+PyObject* init_module() {
+    const std::int64_t interpreter = PyInterpreterState_GetID(PyInterpreterState_Get());
+    if (interpreter < 0) return nullptr;
+    if (g_module) {
+        if (interpreter != g_interpreter_id) {
+            PyErr_SetString(PyExc_ImportError, "brevant_rs cannot be initialised in more than one interpreter");
+            return nullptr;
+        }
+        Py_INCREF(g_module);
+        return g_module;
+    }
+    PyObject* module = create_module();
+    if (!module) return nullptr;
+    g_interpreter_id = interpreter;
+    g_module = module;
+    Py_INCREF(g_module);  // the same object on every later initialisation
+    return module;
+}
+
+}  // namespace
+
+PyObject* internal_failure_type() { return g_internal_failure; }
+
+}  // namespace brevant::binding
+
+PyMODINIT_FUNC PyInit_brevant_rs(void) {
+    return brevant::binding::run_guarded([] { return brevant::binding::init_module(); });
+}
