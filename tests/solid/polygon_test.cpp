@@ -1,5 +1,6 @@
 // Polygons: construction, doubled area, the degenerate filter (double fast accept, exact decision)
 // and flipping; Solid::make and Solid::mapped.
+#include <cctype>
 #include <cmath>
 #include <random>
 #include <string>
