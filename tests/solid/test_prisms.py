@@ -246,3 +246,10 @@ def test_random_simple_loops_give_closed_solids_of_the_right_volume():
             assert is_closed(solid), loop
             assert top_cap_is_a_tiling(solid, loop), loop
         checked += 1
+
+
+def test_signatures_and_keywords():
+    assert br.make_prism.__text_signature__ == "(loop_flat, h, prefix)"
+    assert br.make_prismatoid.__text_signature__ == "(bottom, z0, top, z1, prefix)"
+    by_keyword = br.make_prismatoid(prefix="k", z1="2", top=tuple(SQUARE), z0="0", bottom=SQUARE)
+    assert by_keyword.polygons() == br.make_prismatoid(SQUARE, "0", SQUARE, "2", "k").polygons()

@@ -131,3 +131,11 @@ def test_rejected_arguments_leave_the_solid_usable(call, error, message):
     with pytest.raises(error, match=message):
         call(UNIT)
     assert UNIT.polygons() == before
+
+
+def test_method_signatures():
+    signatures = {name: getattr(br.PySolid, name).__text_signature__
+                  for name in ("translate", "scale", "mirror", "rotate_quarter")}
+    assert signatures == {"translate": "($self, x, y, z)", "scale": "($self, fx, fy, fz)",
+                          "mirror": "($self, axis)", "rotate_quarter": "($self, axis, quarters)"}
+    assert UNIT.rotate_quarter(quarters=1, axis=2).polygons() == UNIT.rotate_quarter(2, 1).polygons()
