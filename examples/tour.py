@@ -50,9 +50,21 @@ def transforms_and_prisms():
     print("picture of the staircase prism, turned a quarter clockwise about z:", picture)
 
 
+def surface_pairs():
+    section("Surface-intersection pairs")
+    square = [[["0", "0", "0"], ["0", "1", "0"]], [["1", "0", "0"], ["1", "1", "0"]]]
+    crossing = [[["1/4", "0", "-1"], ["1/4", "0", "1"]], [["1/4", "1", "-1"], ["1/4", "1", "1"]]]
+    above = [[["0", "0", "1"], ["0", "1", "1"]], [["1", "0", "1"], ["1", "1", "1"]]]
+    for name, other in (("crossing plane x = 1/4", crossing), ("parallel square at z = 1", above)):
+        counts = [len(br.ssi_pairs(square, other, depth)) for depth in range(4)]
+        print(f"unit square vs {name}: surviving pairs at depths 0..3:", counts)
+    print("first pair at depth 2:", br.ssi_pairs(square, crossing, 2)[0])
+
+
 def main():
     boxes_and_measures()
     transforms_and_prisms()
+    surface_pairs()
 
 
 if __name__ == "__main__":

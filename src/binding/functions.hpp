@@ -10,6 +10,7 @@ extern const FunctionDef make_box_function;
 extern const FunctionDef make_prism_function;
 extern const FunctionDef make_prismatoid_function;
 extern const FunctionDef box_form_function;
+extern const FunctionDef ssi_pairs_function;
 
 // PySolid methods.
 extern const MethodDef translate_method;

@@ -8,6 +8,7 @@ const std::vector<const FunctionDef*>& module_functions() {
         &make_prism_function,
         &make_prismatoid_function,
         &box_form_function,
+        &ssi_pairs_function,
     };
     return table;
 }
