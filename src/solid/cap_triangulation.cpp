@@ -5,6 +5,7 @@
 #include <string>
 
 #include "exact/failure.hpp"
+#include "exact/interrupt.hpp"
 
 namespace brevant {
 namespace {
@@ -40,6 +41,7 @@ bool stretches_cancel(const std::vector<Stretch>& stretches) {
     for (std::size_t k = 0; k + 1 < ends.size(); ++k) {
         int sum = 0;
         for (const Stretch& s : stretches) {
+            poll_interrupt();  // quadratic in the number of edges on one line
             if (s.lo <= ends[k] && ends[k + 1] <= s.hi) sum += s.sign;
         }
         if (sum != 0) return false;
@@ -71,6 +73,7 @@ bool covers_loop(const EarClipping& clipping) {
     }
     for (std::size_t i = 0; i < solid_triangles.size(); ++i) {
         for (std::size_t j = i + 1; j < solid_triangles.size(); ++j) {
+            poll_interrupt();  // every pair of triangles
             if (interiors_overlap(*solid_triangles[i], *solid_triangles[j])) return false;
         }
     }

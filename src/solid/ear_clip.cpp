@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "exact/interrupt.hpp"
+
 namespace brevant {
 
 Rational orient2(const Point2& o, const Point2& p, const Point2& q) {
@@ -22,11 +24,13 @@ bool blocks(const Point2& a, const Point2& b, const Point2& c, const Point2& p, 
 std::optional<std::size_t> first_ear(const std::vector<Point2>& v, Blocking blocking) {
     const std::size_t n = v.size();
     for (std::size_t i = 0; i < n; ++i) {
+        poll_interrupt();  // clipping a loop is cubic in its length
         const std::size_t prev = (i + n - 1) % n;
         const std::size_t next = (i + 1) % n;
         if (orient2(v[prev], v[i], v[next]).sign() <= 0) continue;
         bool blocked = false;
         for (std::size_t j = 0; j < n && !blocked; ++j) {
+            poll_interrupt();
             if (j != prev && j != i && j != next) blocked = blocks(v[prev], v[i], v[next], v[j], blocking);
         }
         if (!blocked) return i;

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "exact/failure.hpp"
+#include "exact/interrupt.hpp"
 
 namespace brevant {
 namespace {
@@ -49,6 +50,7 @@ Level next_level(const Level& level) {
     Level next;
     std::vector<std::size_t> first_a(level.a.size(), not_split), first_b(level.b.size(), not_split);
     for (const auto& [ia, ib] : level.pairs) {
+        poll_interrupt();  // the pairs can grow sixteenfold per level
         if (disjoint(level.a[ia].box, level.b[ib].box)) continue;
         const std::size_t qa = quarters_of(level.a, ia, first_a, next.a);
         const std::size_t qb = quarters_of(level.b, ib, first_b, next.b);
@@ -114,7 +116,10 @@ std::vector<std::vector<std::string>> ssi_pairs(RPatch a, RPatch b, std::uint64_
 
     std::vector<std::vector<std::string>> rows;
     rows.reserve(level.pairs.size());
-    for (const auto& [ia, ib] : level.pairs) rows.push_back(row_texts(level.a[ia].patch, level.b[ib].patch));
+    for (const auto& [ia, ib] : level.pairs) {
+        poll_interrupt();
+        rows.push_back(row_texts(level.a[ia].patch, level.b[ib].patch));
+    }
     return rows;
 }
 

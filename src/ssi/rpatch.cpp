@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "exact/failure.hpp"
+#include "exact/interrupt.hpp"
 
 namespace brevant {
 namespace {
@@ -38,7 +39,10 @@ std::pair<ControlRow, ControlRow> halve(ControlRow pts, std::size_t d) {
     right.push_back(pts[k - 1]);
     for (std::size_t level = 1; level < k; ++level) {
         // Ascending j, so pts[j + 1] still holds the previous level's value.
-        for (std::size_t j = 0; j + level < k; ++j) average_into(pts[j], pts[j + 1], d);
+        for (std::size_t j = 0; j + level < k; ++j) {
+            poll_interrupt();  // halving a row is quadratic in its length
+            average_into(pts[j], pts[j + 1], d);
+        }
         left.push_back(pts[0]);
         right.push_back(pts[k - 1 - level]);
     }
@@ -126,6 +130,7 @@ BoundingBox RPatch::bbox(const RPatch& patch) {
     std::optional<BoundingBox> box;
     for (const ControlRow& row : patch.net) {
         for (const ControlPoint& p : row) {
+            poll_interrupt();
             if (d == 3) {
                 if (p.size() < 3) throw InternalFailure("index out of range: a control point has fewer than 3 coordinates");
                 include(box, p[0], p[1], p[2]);
