@@ -1,4 +1,5 @@
 // Binding Python arguments to parameters and converting them by kind.
+#include <algorithm>
 #include <cstring>
 
 #include "binding/python.hpp"
@@ -55,8 +56,12 @@ std::optional<std::vector<T>> to_list(PyObject* object, Convert element) {
     }
     const Py_ssize_t size = PySequence_Size(object);
     if (size < 0) return std::nullopt;
+    // The length is only the object's claim (a __len__ may say anything): reserve up to a modest
+    // bound and let the vector grow past it, so that a false length ends in the object's own error
+    // when its items are asked for, not in a failed allocation.
+    constexpr Py_ssize_t kTrustedLength = 1 << 16;
     std::vector<T> result;
-    result.reserve(static_cast<std::size_t>(size));
+    result.reserve(static_cast<std::size_t>(std::min(size, kTrustedLength)));
     for (Py_ssize_t i = 0; i < size; ++i) {
         PyRef item(PySequence_GetItem(object, i));
         if (!item) return std::nullopt;
@@ -144,11 +149,6 @@ void raise_too_many_positional(const std::string& owner, const std::vector<Param
                      (given == 1 ? "was" : "were") + " given");
 }
 
-std::optional<std::string> keyword_name(PyObject* kwnames, Py_ssize_t i) {
-    PyObject* name = PyTuple_GetItem(kwnames, i);
-    if (!name) return std::nullopt;
-    return to_text(name);
-}
 
 }  // namespace
 
@@ -163,16 +163,18 @@ std::optional<Args> bind_arguments(const std::string& owner, const std::vector<P
 
     const Py_ssize_t nkw = kwnames ? PyTuple_Size(kwnames) : 0;
     for (Py_ssize_t k = 0; k < nkw; ++k) {
-        const std::optional<std::string> name = keyword_name(kwnames, k);
+        PyObject* name = PyTuple_GetItem(kwnames, k);
         if (!name) return std::nullopt;
+        // Compared and reported without encoding the name, so that a name no parameter has is
+        // unexpected even when it cannot be encoded or holds a NUL.
         std::size_t index = 0;
-        while (index < params.size() && *name != params[index].name) ++index;
+        while (index < params.size() && PyUnicode_CompareWithASCIIString(name, params[index].name) != 0) ++index;
         if (index == params.size()) {
-            raise_type_error(owner + " got an unexpected keyword argument '" + *name + "'");
+            PyErr_Format(PyExc_TypeError, "%s got an unexpected keyword argument '%U'", owner.c_str(), name);
             return std::nullopt;
         }
         if (slots[index]) {
-            raise_type_error(owner + " got multiple values for argument '" + *name + "'");
+            raise_type_error(owner + " got multiple values for argument '" + params[index].name + "'");
             return std::nullopt;
         }
         slots[index] = args[nargs + k];

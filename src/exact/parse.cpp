@@ -11,9 +11,28 @@ namespace {
 
 enum class Fault { Empty, InvalidDigit };
 
+// The text as a message shows it: control bytes written as \xNN, so that a NUL inside the text
+// cannot cut the message short where it is read as a C string.
+std::string shown(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xf];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 [[noreturn]] void reject(Fault fault, std::string_view text) {
     const char* kind = fault == Fault::Empty ? "Empty" : "InvalidDigit";
-    throw InternalFailure(std::string("cannot parse number text '") + std::string(text) + "': " + kind);
+    throw InternalFailure("cannot parse number text '" + shown(text) + "': " + kind);
 }
 
 // One integer piece: an optional "-", then an optional single "+", then digits with underscores
