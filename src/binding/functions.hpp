@@ -10,9 +10,11 @@ extern const FunctionDef make_box_function;
 extern const FunctionDef box_form_function;
 
 // PySolid methods.
+extern const MethodDef chamfer_method;
 extern const MethodDef volume_method;
 extern const MethodDef volume6_str_method;
 extern const MethodDef canonical_method;
+extern const MethodDef watertight_ok_method;
 extern const MethodDef logical_faces_method;
 extern const MethodDef bbox_method;
 

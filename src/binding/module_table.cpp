@@ -12,7 +12,8 @@ const std::vector<const FunctionDef*>& module_functions() {
 
 const std::vector<const MethodDef*>& solid_methods() {
     static const std::vector<const MethodDef*> table{
-        &volume_method, &volume6_str_method, &canonical_method, &logical_faces_method, &bbox_method,
+        &chamfer_method, &volume_method, &volume6_str_method, &canonical_method, &watertight_ok_method,
+        &logical_faces_method, &bbox_method,
     };
     return table;
 }
