@@ -22,8 +22,22 @@ def boxes_and_measures():
         print("a number text must be an integer or a fraction:", failure)
 
 
+def chamfered_box():
+    section("Chamfer")
+    box = br.make_box("2", "1", "1", "c")
+    bevelled = box.chamfer("1/10")
+    print("make_box('2', '1', '1', 'c').chamfer('1/10')")
+    print("  six-fold volume:", bevelled.volume6_str(), "(the box:", box.volume6_str() + ")")
+    print("  faces:", bevelled.logical_faces(), " watertight:", bevelled.watertight_ok())
+    try:
+        box.chamfer("1/2")
+    except ValueError as refusal:
+        print("a distance of half the box is refused:", refusal)
+
+
 def main():
     boxes_and_measures()
+    chamfered_box()
 
 
 if __name__ == "__main__":
