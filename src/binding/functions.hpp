@@ -7,9 +7,11 @@ namespace brevant::binding {
 
 // Module functions.
 extern const FunctionDef make_box_function;
+extern const FunctionDef box_boolean_function;
 extern const FunctionDef box_form_function;
 
 // PySolid methods.
+extern const MethodDef boolean_method;
 extern const MethodDef volume_method;
 extern const MethodDef volume6_str_method;
 extern const MethodDef canonical_method;
