@@ -4,7 +4,6 @@
 
 #include <map>
 
-#include "exact/failure.hpp"
 #include "geometry_helpers.hpp"
 #include "small_stack.hpp"
 #include "solid/measures.hpp"
@@ -59,16 +58,6 @@ TEST_P(BooleanOrientation, FollowsTheSourceFace) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ops, BooleanOrientation, ::testing::Values("union", "cut", "intersect"));
-
-TEST(Boolean, UnknownOpFailsBeforeTouchingAnything) {
-    const Solid a = box(1, 1, 1, "A", pt(0, 0, 0));
-    try {
-        boolean_impl("Union", a, a);
-        FAIL() << "accepted an unknown op";
-    } catch (const InternalFailure& failure) {
-        EXPECT_STREQ(failure.what(), "unknown op");
-    }
-}
 
 // A prism over a convex polygon with n corners on the parabola y = x², bottom and top first.
 // Every side face lies behind every other face's plane, so its tree is a chain n + 2 deep.
