@@ -50,6 +50,8 @@ void Node::build(std::vector<Polygon> list) {
         const PlaneF64 fast = plane_f64(plane);
         std::vector<Polygon> front_list;
         std::vector<Polygon> back_list;
+        front_list.reserve(polygons.size());
+        back_list.reserve(polygons.size());
         for (Polygon& polygon : polygons) {
             Split parts = split(plane, fast, std::move(polygon));
             move_append(node->polygons, parts.coplanar_front);
@@ -77,6 +79,8 @@ std::vector<Polygon> Node::clip_polygons(std::vector<Polygon> list) const {
         const PlaneF64 fast = plane_f64(plane);
         std::vector<Polygon> front_list;
         std::vector<Polygon> back_list;
+        front_list.reserve(polygons.size());
+        back_list.reserve(polygons.size());
         for (Polygon& polygon : polygons) {
             Split parts = split(plane, fast, std::move(polygon));
             move_append(front_list, parts.coplanar_front);

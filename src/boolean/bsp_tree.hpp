@@ -25,6 +25,8 @@ struct Node {
     Node() = default;
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
+    Node(Node&&) noexcept = default;
+    Node& operator=(Node&&) noexcept = default;
     // Tears the subtree down one node at a time (owning child chains would otherwise recurse).
     ~Node();
 
