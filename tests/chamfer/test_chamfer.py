@@ -51,13 +51,49 @@ def test_long_edges_are_bevelled_over_their_whole_length():
     assert result.watertight_ok()
 
 
-@pytest.mark.parametrize("extents", [("1", "1", "1"), ("2", "1/3", "5"), ("0", "2", "3")])
-def test_zero_distance_returns_the_input(extents):
-    box = br.make_box(*extents, "p")
-    result = box.chamfer("0")
-    assert result is not box
-    assert result.canonical() == box.canonical()
-    assert result.volume6_str() == box.volume6_str()
+def l_shape():
+    return br.make_box("2", "1", "1", "a").boolean("union", br.make_box("1", "2", "1", "b"))
+
+
+@pytest.mark.parametrize(
+    "build", [lambda: br.make_box("2", "1/3", "5", "p"), lambda: br.make_box("0", "2", "3", "p"), l_shape]
+)
+def test_zero_distance_returns_the_input_polygons_in_order(build):
+    solid = build()
+    result = solid.chamfer("0")
+    assert result is not solid
+    assert result.polygons() == solid.polygons()
+
+
+def test_faces_split_by_a_union_chamfer_like_one_box():
+    cube = br.make_box("1", "1", "1", "a")
+    two_cubes = cube.boolean("union", cube.translate("1", "0", "0"))
+    result = two_cubes.chamfer("1/10")
+    assert result.volume6_str() == "1444/125"
+    assert result.volume6_str() == text(chamfered_box_volume6(2, 1, 1, Fraction(1, 10)))
+    assert result.watertight_ok()
+
+
+@pytest.mark.parametrize(
+    "build, dist, message",
+    [
+        (l_shape, "1/10", "chamfer: the solid is not convex"),
+        (l_shape, "-1/10", "chamfer: the distance is negative"),
+        (lambda: unit_cube().boolean("union", unit_cube().translate("2", "0", "0")), "1/10",
+         "chamfer: the solid is not convex"),
+        (lambda: unit_cube().boolean("cut", br.make_box("1/3", "1/3", "1/3", "h").translate("1/3", "1/3", "1/3")),
+         "1/10", "chamfer: the solid is not convex"),
+        # A prism over a right triangle: its slanted face has the normal (1, 1, 0).
+        (lambda: br.make_prism(["0", "0", "1", "0", "0", "1"], "1", "w"), "0", "chamfer: non-rational face normal (K2)"),
+        (lambda: br.make_prism(["0", "0", "1", "0", "0", "1"], "1", "w"), "1/10",
+         "chamfer: non-rational face normal (K2)"),
+    ],
+)
+def test_unsupported_solids_are_refused(build, dist, message):
+    solid = build()
+    with pytest.raises(ValueError) as refusal:
+        solid.chamfer(dist)
+    assert str(refusal.value) == message
 
 
 @pytest.mark.parametrize(
