@@ -45,9 +45,22 @@ def test_unit_cube_by_a_tenth():
     assert cube.canonical() == before
 
 
-def test_long_edges_are_bevelled_over_their_whole_length():
-    result = br.make_box("10", "1", "1", "p").chamfer("1/10")
-    assert result.volume6_str() == "7324/125"
+def two_cubes_face_to_face():
+    cube = br.make_box("1", "1", "1", "a")
+    return cube.boolean("union", cube.translate("1", "0", "0"))
+
+
+# The long box's edges outrun a cutter sized by the reach alone; the two cubes' faces are split.
+@pytest.mark.parametrize(
+    "build, extents, expected",
+    [
+        (lambda: br.make_box("10", "1", "1", "p"), (10, 1, 1), "7324/125"),
+        (two_cubes_face_to_face, (2, 1, 1), "1444/125"),
+    ],
+)
+def test_whole_edges_are_bevelled(build, extents, expected):
+    result = build().chamfer("1/10")
+    assert result.volume6_str() == expected == text(chamfered_box_volume6(*extents, Fraction(1, 10)))
     assert result.watertight_ok()
 
 
@@ -65,20 +78,12 @@ def test_zero_distance_returns_the_input_polygons_in_order(build):
     assert result.polygons() == solid.polygons()
 
 
-def test_faces_split_by_a_union_chamfer_like_one_box():
-    cube = br.make_box("1", "1", "1", "a")
-    two_cubes = cube.boolean("union", cube.translate("1", "0", "0"))
-    result = two_cubes.chamfer("1/10")
-    assert result.volume6_str() == "1444/125"
-    assert result.volume6_str() == text(chamfered_box_volume6(2, 1, 1, Fraction(1, 10)))
-    assert result.watertight_ok()
-
-
 @pytest.mark.parametrize(
     "build, dist, message",
     [
         (l_shape, "1/10", "chamfer: the solid is not convex"),
         (l_shape, "-1/10", "chamfer: the distance is negative"),
+        (lambda: br.make_box("-1", "1", "1", "p"), "1/10", "chamfer: the solid is not convex"),
         (lambda: unit_cube().boolean("union", unit_cube().translate("2", "0", "0")), "1/10",
          "chamfer: the solid is not convex"),
         (lambda: unit_cube().boolean("cut", br.make_box("1/3", "1/3", "1/3", "h").translate("1/3", "1/3", "1/3")),
@@ -124,12 +129,20 @@ def test_bad_arguments_and_empty_solids_fail_as_internal_failures():
             empty.chamfer(dist)
 
 
+# Inward, flat and empty solids are closed too: the check compares edges, not volumes.
 @pytest.mark.parametrize(
-    "extents, closed",
-    [(("1", "2", "3"), True), (("-1", "1", "1"), True), (("0", "2", "3"), True), (("0", "0", "3"), True)],
+    "solid",
+    [
+        br.make_box("1", "2", "3", "p"),
+        br.make_box("-1", "1", "1", "p"),
+        br.make_box("0", "2", "3", "p"),
+        br.make_box("0", "0", "3", "p"),
+        br.make_prism(["0", "0", "1", "0"], "1", "wall"),
+        br.make_prism(["0", "0", "1", "0", "1", "1", "0", "1"], "1", "square"),
+    ],
 )
-def test_watertight_boxes(extents, closed):
-    assert br.make_box(*extents, "p").watertight_ok() is closed
+def test_watertight_solids(solid):
+    assert solid.watertight_ok() is True
 
 
 sizes = st.fractions(min_value=Fraction(1, 4), max_value=4, max_denominator=12)
