@@ -61,6 +61,9 @@ def booleans():
               f" logical faces {result.logical_faces()}")
     six_fold, _canonical = br.box_boolean("2", "2", "2", "2", "2", "2", "1", "1", "1", "cut")
     print("box_boolean of two 2x2x2 boxes, the second moved by (1, 1, 1), 'cut': six-fold volume", six_fold)
+    notch = br.make_box("2", "2", "2", "B").translate("1", "1", "1")
+    picture = write_svg(a.boolean("cut", notch), OUT / "box_cut.svg")
+    print("picture of the 2x2x2 box with a corner cut away:", picture)
     try:
         a.boolean("Union", b)
     except br.InternalFailure as failure:

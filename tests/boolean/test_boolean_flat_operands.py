@@ -32,10 +32,19 @@ def test_box_boolean_with_flat_operands(args, expected):
     assert br.box_boolean(*args) == expected
 
 
-@pytest.mark.parametrize("empty_extents", [("0", "0", "0"), ("0", "3", "3"), ("2", "2", "0")])
-def test_union_and_cut_with_an_empty_operand_give_the_solid(empty_extents):
+@pytest.mark.parametrize(
+    "make_empty",
+    [
+        lambda: br.make_box("0", "0", "0", "E"),
+        lambda: br.make_box("0", "3", "3", "E"),
+        lambda: br.make_box("3", "3", "3", "E").scale("1", "0", "1"),
+        lambda: br.make_prism(["0", "0", "1", "0", "1", "1"], "0", "E"),
+    ],
+    ids=["no faces", "zero extent", "scaled by zero", "prism of height zero"],
+)
+def test_operands_without_volume_act_as_empty(make_empty):
     a = br.make_box("2", "1", "1/2", "A")
-    empty = br.make_box(*empty_extents, "E")
+    empty = make_empty()
     for result in (a.boolean("union", empty), empty.boolean("union", a), a.boolean("cut", empty)):
         assert (result.volume6_str(), result.canonical()) == (a.volume6_str(), a.canonical())
     for result in (a.boolean("intersect", empty), empty.boolean("intersect", a), empty.boolean("cut", a)):

@@ -14,7 +14,6 @@ OPS = ["union", "cut", "intersect"]
 extent = st.fractions(min_value=Fraction(1, 3), max_value=3, max_denominator=4)
 offset = st.fractions(min_value=-3, max_value=3, max_denominator=4)
 triple = st.tuples(extent, extent, extent)
-HAS_TRANSLATE = hasattr(br.PySolid, "translate")
 
 
 def six_fold(solid):
@@ -36,14 +35,11 @@ def test_box_boolean_volumes(d, e, t):
 
 
 def make_box(extents, at):
-    solid = br.make_box(*(text(v) for v in extents), "p")
-    if HAS_TRANSLATE:
-        solid = solid.translate(*(text(v) for v in at))
+    solid = br.make_box(*(text(v) for v in extents), "p").translate(*(text(v) for v in at))
     return solid, ("box", at, tuple(at[i] + extents[i] for i in range(3)))
 
 
-# Without PySolid.translate every box keeps its corner at the origin.
-placement = st.tuples(offset, offset, offset) if HAS_TRANSLATE else st.just((0, 0, 0))
+placement = st.tuples(offset, offset, offset)
 
 
 @settings(max_examples=25, deadline=None)
