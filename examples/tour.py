@@ -50,6 +50,41 @@ def transforms_and_prisms():
     print("picture of the staircase prism, turned a quarter clockwise about z:", picture)
 
 
+def booleans():
+    section("Union, cut and intersect")
+    a = br.make_box("2", "2", "2", "A")
+    b = br.make_box("1", "3", "1/2", "B")
+    print("a = make_box('2', '2', '2', 'A'), b = make_box('1', '3', '1/2', 'B')")
+    for op in ("union", "cut", "intersect"):
+        result = a.boolean(op, b)
+        print(f"  a.boolean({op!r}, b): six-fold volume {result.volume6_str()}, volume {result.volume()},"
+              f" logical faces {result.logical_faces()}")
+    six_fold, _canonical = br.box_boolean("2", "2", "2", "2", "2", "2", "1", "1", "1", "cut")
+    print("box_boolean of two 2x2x2 boxes, the second moved by (1, 1, 1), 'cut': six-fold volume", six_fold)
+    notch = br.make_box("2", "2", "2", "B").translate("1", "1", "1")
+    picture = write_svg(a.boolean("cut", notch), OUT / "box_cut.svg")
+    print("picture of the 2x2x2 box with a corner cut away:", picture)
+    try:
+        a.boolean("Union", b)
+    except br.InternalFailure as failure:
+        print("operation names are exact:", failure)
+
+
+def chamfered_box():
+    section("Chamfer")
+    box = br.make_box("2", "1", "1", "c")
+    bevelled = box.chamfer("1/10")
+    print("make_box('2', '1', '1', 'c').chamfer('1/10')")
+    print("  six-fold volume:", bevelled.volume6_str(), "(the box:", box.volume6_str() + ")")
+    print("  faces:", bevelled.logical_faces(), " watertight:", bevelled.watertight_ok())
+    try:
+        box.chamfer("1/2")
+    except ValueError as refusal:
+        print("a distance of half the box is refused:", refusal)
+    OUT.mkdir(exist_ok=True)
+    print("picture of the chamfered box:", write_svg(bevelled, OUT / "chamfered_box.svg"))
+
+
 def nurbs_evaluation():
     section("NURBS evaluation")
     quarter = [["1", "0", "0"], ["1", "1", "0"], ["0", "1", "0"]]
@@ -81,6 +116,8 @@ def surface_pairs():
 def main():
     boxes_and_measures()
     transforms_and_prisms()
+    booleans()
+    chamfered_box()
     nurbs_evaluation()
     surface_pairs()
 
