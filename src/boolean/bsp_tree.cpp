@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "boolean/split.hpp"
+#include "exact/interrupt.hpp"
 
 namespace brevant {
 namespace {
@@ -53,6 +54,7 @@ void Node::build(std::vector<Polygon> list) {
         front_list.reserve(polygons.size());
         back_list.reserve(polygons.size());
         for (Polygon& polygon : polygons) {
+            poll_interrupt();  // trees of large solids take many splits
             Split parts = split(plane, fast, std::move(polygon));
             move_append(node->polygons, parts.coplanar_front);
             move_append(node->polygons, parts.coplanar_back);
@@ -82,6 +84,7 @@ std::vector<Polygon> Node::clip_polygons(std::vector<Polygon> list) const {
         front_list.reserve(polygons.size());
         back_list.reserve(polygons.size());
         for (Polygon& polygon : polygons) {
+            poll_interrupt();
             Split parts = split(plane, fast, std::move(polygon));
             move_append(front_list, parts.coplanar_front);
             move_append(back_list, parts.coplanar_back);
@@ -116,6 +119,7 @@ void Node::invert() {
     while (!work.empty()) {
         Node* node = work.back();
         work.pop_back();
+        poll_interrupt();
         for (Polygon& polygon : node->polygons) polygon = polygon.flipped();
         if (node->plane) node->plane = node->plane->flipped();
         std::swap(node->front, node->back);
@@ -130,6 +134,7 @@ std::vector<Polygon> Node::all_polygons() const {
     while (!work.empty()) {
         const Node* node = work.back();
         work.pop_back();
+        poll_interrupt();
         all.insert(all.end(), node->polygons.begin(), node->polygons.end());
         if (node->back) work.push_back(node->back.get());
         if (node->front) work.push_back(node->front.get());

@@ -7,6 +7,7 @@
 #include "chamfer/corner_cutter.hpp"
 #include "chamfer/edge_cutter.hpp"
 #include "exact/failure.hpp"
+#include "exact/interrupt.hpp"
 #include "solid/measures.hpp"
 
 namespace brevant {
@@ -38,9 +39,13 @@ Solid chamfer(const Solid& solid, const Rational& dist) {
 
     Solid current = solid;
     for (const Edge& edge : edges) {
+        poll_interrupt();
         if (std::optional<Solid> cutter = edge_cutter(edge, dist, r)) current = boolean_impl("cut", current, *cutter);
     }
-    for (const Solid& cutter : corner_cutters(edges, dist)) current = boolean_impl("cut", current, cutter);
+    for (const Solid& cutter : corner_cutters(edges, dist)) {
+        poll_interrupt();
+        current = boolean_impl("cut", current, cutter);
+    }
     if (dist.sign() > 0) refuse_if_overcut(solid, current);
     return current;
 }

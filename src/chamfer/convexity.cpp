@@ -3,6 +3,8 @@
 #include <map>
 #include <set>
 
+#include "exact/interrupt.hpp"
+
 namespace brevant {
 namespace {
 
@@ -31,6 +33,7 @@ bool is_convex(const Solid& solid) {
     }
     for (const auto& [key, plane] : planes) {
         for (const Vec3& v : vertices) {
+            poll_interrupt();  // every face plane against every vertex
             if (plane->side(v) > 0) return false;
         }
     }
