@@ -1,18 +1,26 @@
 // Fuzz target: the solid pipeline. The input bytes are decoded into a short program over a small
-// stack of solids: push a box with small rational sizes and corner, or apply a transform to the
-// top solid. Every step checks what must hold exactly, from values known independently of the
-// code under test: the six-fold volume, the bounding box and face count of each box, the volume
-// after each transform, the inverse transform giving back the same canonical text, and the
-// operand left unchanged.
+// stack of solids: push a box or a prism over a star-shaped loop, both with small rational
+// coordinates, apply a transform to the top solid, or combine the top two with a boolean. Every
+// step checks what must hold exactly, from values known independently of the code under test:
+// each result is closed (watertight); the six-fold volume of each box and prism and after each
+// transform; the inverse transform giving back the same canonical text; for the booleans
+// vol(a ∪ b) + vol(a ∩ b) = vol(a) + vol(b) and vol(a − b) = vol(a) − vol(a ∩ b); and operands
+// left unchanged.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "boolean/boolean.hpp"
+#include "exact/failure.hpp"
 #include "solid/measures.hpp"
+#include "solid/prisms.hpp"
 #include "solid/solid.hpp"
 #include "solid/transforms.hpp"
+#include "solid/watertight.hpp"
 
 namespace {
 
@@ -44,7 +52,7 @@ Rational nonzero_fraction(FuzzedDataProvider& in, long magnitude, long max_denom
 
 Vec3 small_vector(FuzzedDataProvider& in) { return {fraction(in, -8, 8, 4), fraction(in, -8, 8, 4), fraction(in, -8, 8, 4)}; }
 
-Entry push_box(FuzzedDataProvider& in) {
+std::optional<Entry> push_box(FuzzedDataProvider& in) {
     const Vec3 corner = small_vector(in);
     const Vec3 size{fraction(in, 1, 8, 4), fraction(in, 1, 8, 4), fraction(in, 1, 8, 4)};
     Entry box{translated(Solid::cube(size[0], size[1], size[2], "b"), corner), Rational(6) * size[0] * size[1] * size[2]};
@@ -84,7 +92,67 @@ Entry rotate(const Entry& top, FuzzedDataProvider& in) {
     return turned;
 }
 
-enum Step : int { kBox, kTranslate, kScale, kMirror, kRotate, kStepCount };
+// The unit vector ((1 − t²)/(1 + t²), 2t/(1 + t²)): rational, and its angle grows with t.
+Point2 unit_at(const Rational& t) {
+    const Rational one(1);
+    const Rational denominator = one + t * t;
+    return {(one - t * t) / denominator, Rational(2) * t / denominator};
+}
+
+// A loop of points r·unit_at(t) for a rising choice of t from a fixed table, each with its own
+// radius r: star-shaped around the origin, hence simple, when every turn from one direction to
+// the next is less than half a turn. Anything else decodes to no loop.
+std::vector<Point2> star_loop(FuzzedDataProvider& in) {
+    static const std::vector<Rational> ts = {Rational(-3), Rational(-2), Rational(-1), Rational(BigInt(-1), BigInt(2)),
+                                             Rational(BigInt(-1), BigInt(3)), Rational(0), Rational(BigInt(1), BigInt(3)),
+                                             Rational(BigInt(1), BigInt(2)), Rational(1), Rational(2), Rational(3)};
+    const auto chosen = in.ConsumeIntegral<std::uint16_t>();
+    std::vector<Point2> directions, loop;
+    for (std::size_t i = 0; i < ts.size(); ++i) {
+        if (chosen & (1U << i)) directions.push_back(unit_at(ts[i]));
+    }
+    if (directions.size() < 3) return {};
+    for (std::size_t i = 0; i < directions.size(); ++i) {
+        const Point2& d = directions[i];
+        const Point2& e = directions[(i + 1) % directions.size()];
+        if ((d[0] * e[1] - d[1] * e[0]).sign() <= 0) return {};
+    }
+    for (const Point2& d : directions) {
+        const Rational r = fraction(in, 1, 6, 3);
+        loop.push_back({r * d[0], r * d[1]});
+    }
+    if (in.ConsumeBool()) std::reverse(loop.begin(), loop.end());
+    return loop;
+}
+
+std::optional<Entry> push_prism(FuzzedDataProvider& in) {
+    const std::vector<Point2> loop = star_loop(in);
+    if (loop.empty()) return std::nullopt;
+    const Rational h = fraction(in, 1, 8, 4);
+    // A simple loop always has a triangulation: a refusal here is a fault.
+    return Entry{make_prism(loop, h, "p"), Rational(3) * loop_area2(loop).abs() * h};
+}
+
+Entry combine(const Entry& a, const Entry& b, FuzzedDataProvider& in) {
+    const Solid joined = boolean_impl("union", a.solid, b.solid);
+    const Solid left = boolean_impl("cut", a.solid, b.solid);
+    const Solid common = boolean_impl("intersect", a.solid, b.solid);
+    const Rational v_join = volume6(joined), v_left = volume6(left), v_common = volume6(common);
+    check(v_join + v_common == a.volume6 + b.volume6);
+    check(v_left == a.volume6 - v_common);
+    check(v_common.sign() >= 0 && v_common <= a.volume6 && v_common <= b.volume6);
+    check(watertight_ok(joined) && watertight_ok(left) && watertight_ok(common));
+    switch (in.ConsumeIntegralInRange<int>(0, 2)) {
+        case 0:
+            return {joined, v_join};
+        case 1:
+            return {left, v_left};
+        default:
+            return {common, v_common};
+    }
+}
+
+enum Step : int { kBox, kPrism, kTranslate, kScale, kMirror, kRotate, kBoolean, kStepCount };
 
 }  // namespace
 
@@ -92,20 +160,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider in(data, size);
     std::vector<Entry> stack;
     for (std::size_t n = 0; n < kMaxSteps && in.remaining_bytes() > 0; ++n) {
-        const int step = stack.empty() ? kBox : in.ConsumeIntegralInRange<int>(0, kStepCount - 1);
-        if (step == kBox) {
+        const int step = stack.empty() ? in.ConsumeIntegralInRange<int>(kBox, kPrism)
+                                       : in.ConsumeIntegralInRange<int>(0, kStepCount - 1);
+        if (step == kBox || step == kPrism) {
+            std::optional<Entry> entry = step == kBox ? push_box(in) : push_prism(in);
+            if (!entry) continue;
+            check(watertight_ok(entry->solid) && volume6(entry->solid) == entry->volume6);
             if (stack.size() == kMaxStack) stack.erase(stack.begin());
-            stack.push_back(push_box(in));
+            stack.push_back(std::move(*entry));
             continue;
         }
         const Entry& top = stack.back();
+        const Entry& second = stack.size() > 1 ? stack[stack.size() - 2] : top;
         const std::string before = canonical_text(top.solid);
+        const std::string second_before = canonical_text(second.solid);
         Entry result = step == kTranslate ? translate(top, in)
                        : step == kScale   ? scale(top, in)
                        : step == kMirror  ? mirror(top, in)
-                                          : rotate(top, in);
-        check(canonical_text(top.solid) == before);
+                       : step == kRotate  ? rotate(top, in)
+                                          : combine(second, top, in);
+        check(canonical_text(top.solid) == before && canonical_text(second.solid) == second_before);
         check(volume6(result.solid) == result.volume6);
+        check(watertight_ok(result.solid));
+        if (step == kBoolean && stack.size() > 1) stack.pop_back();
         stack.back() = std::move(result);
     }
     return 0;
