@@ -12,6 +12,7 @@
 #include <gmp.h>
 
 #include "exact/plane.hpp"
+#include "exact/stats.hpp"
 
 namespace {
 
@@ -82,8 +83,8 @@ double median_ns(const std::function<void()>& pass) {
 
 volatile long sink;
 
-void print_row(const char* name, double rational_ns, double mpq_ns) {
-    std::printf("%-34s %12.1f %12.1f %8.2f\n", name, rational_ns, mpq_ns, rational_ns / mpq_ns);
+void print_row(const char* name, double rational_ns, double mpq_ns, const char* note = "") {
+    std::printf("%-34s %12.1f %12.1f %8.2f  %s\n", name, rational_ns, mpq_ns, rational_ns / mpq_ns, note);
 }
 
 using RationalOp = Rational (*)(const Rational&, const Rational&);
@@ -144,11 +145,16 @@ void time_side(const char* name, std::mt19937_64& rng, long max_num, long max_de
         exact_planes.push_back(plane);
         exact_points.push_back({p[0], p[1], p[2]});
     }
+    brevant::reset_side_test_counts();
     const double rational_ns = median_ns([&] {
         long total = 0;
         for (std::size_t i = 0; i < kValues; ++i) total += exact_planes[i].side(exact_points[i]);
         sink = total;
     });
+    const brevant::SideTestCounts counts = brevant::side_test_counts();
+    char note[32];
+    std::snprintf(note, sizeof note, "%.1f%% fell back",
+                  100.0 * static_cast<double>(counts.fallbacks) / static_cast<double>(counts.total));
     MpqArray qn(4 * kValues), qp(3 * kValues);
     for (std::size_t i = 0; i < kValues; ++i) {
         const std::string offset = exact_planes[i].offset.str();
@@ -172,7 +178,7 @@ void time_side(const char* name, std::mt19937_64& rng, long max_num, long max_de
         }
         sink = total;
     });
-    print_row(name, rational_ns, mpq_ns);
+    print_row(name, rational_ns, mpq_ns, note);
 }
 
 Rational add(const Rational& a, const Rational& b) { return a + b; }
@@ -199,5 +205,6 @@ int main() {
     time_compare("compare, fractions d <= 100", fracs_a, fracs_b);
     time_side("plane side, integers", rng, 1000, 1);
     time_side("plane side, fractions d <= 100", rng, 1000, 100);
+    time_side("plane side, n < 2^40, d < 2^20", rng, 1L << 40, 1L << 20);
     return 0;
 }
