@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numeric>
 
 #include "exact/failure.hpp"
@@ -55,6 +56,23 @@ struct MpqTemp {
     MpqTemp(const MpqTemp&) = delete;
     MpqTemp& operator=(const MpqTemp&) = delete;
     ~MpqTemp() { mpq_clear(q); }
+};
+
+// A heap fraction under construction, released to a Rational once complete. GMP's allocation
+// may throw; the struct and its limbs are then freed here.
+class HeapMpq {
+public:
+    HeapMpq() : q_(new __mpq_struct) { mpq_init(q_.get()); }
+    HeapMpq(const HeapMpq&) = delete;
+    HeapMpq& operator=(const HeapMpq&) = delete;
+    ~HeapMpq() {
+        if (q_) mpq_clear(q_.get());
+    }
+    mpq_ptr get() { return q_.get(); }
+    mpq_ptr release() { return q_.release(); }
+
+private:
+    std::unique_ptr<__mpq_struct> q_;
 };
 
 void set_words(mpz_ptr z, Int128 v) {
@@ -138,11 +156,10 @@ struct Rational::Big {
         if (fits_inline(mpq_numref(value)) && fits_inline(mpq_denref(value))) {
             return Small::make(mpz_get_si(mpq_numref(value)), mpz_get_si(mpq_denref(value)));
         }
-        auto* heap = new __mpq_struct;
-        mpq_init(heap);
-        mpq_swap(heap, value);
+        HeapMpq heap;
+        mpq_swap(heap.get(), value);
         Rational r;
-        r.words_.big = heap;
+        r.words_.big = heap.release();
         r.den_ = 0;
         return r;
     }
@@ -191,10 +208,9 @@ void Rational::become_big_integer(long value) {
 }
 
 void Rational::copy_big(const Rational& other) {
-    auto* heap = new __mpq_struct;
-    mpq_init(heap);
-    mpq_set(heap, other.words_.big);
-    words_.big = heap;
+    HeapMpq heap;
+    mpq_set(heap.get(), other.words_.big);
+    words_.big = heap.release();
     den_ = 0;
 }
 
