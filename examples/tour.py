@@ -1,6 +1,11 @@
 """A short tour of brevant_rs: exact solids, booleans, chamfers, NURBS and surface pairs."""
 
+from pathlib import Path
+
 import brevant_rs as br
+from svg_view import write_svg
+
+OUT = Path(__file__).resolve().parent.parent / "out"
 
 
 def section(title):
@@ -22,8 +27,83 @@ def boxes_and_measures():
         print("a number text must be an integer or a fraction:", failure)
 
 
+def transforms_and_prisms():
+    section("Transforms and prisms")
+    box = br.make_box("1", "1", "1", "p")
+    print("unit box translated by (1/3, 0, 0), x of its corners:",
+          sorted({v[0] for _, loop in box.translate("1/3", "0", "0").polygons() for v in loop}))
+    print("scaled by (2, 3, 4): six-fold volume", box.scale("2", "3", "4").volume6_str())
+    print("scale('-1', '1', '1') is mirror(0):", box.scale("-1", "1", "1").canonical() == box.mirror(0).canonical())
+    corner = box.polygons()[0][1].index(["1/1", "0/1", "0/1"])
+    print("rotate_quarter(2, 1) turns the corner (1, 0, 0) to", box.rotate_quarter(2, 1).polygons()[0][1][corner])
+    stairs = ["0", "0", "4", "0", "4", "1", "3", "1", "3", "2", "2", "2", "2", "3", "1", "3", "1", "4", "0", "4"]
+    prism = br.make_prism(stairs, "3/2", "stairs")
+    print("staircase prism of height 3/2: six-fold volume", prism.volume6_str(), "(6 · 3/2 · area 10)")
+    label, loop = prism.polygons()[0]
+    print(f"  {len(prism.polygons())} faces, the first {label} {loop}")
+    try:
+        br.make_prism(["0", "0", "2", "2", "2", "0", "0", "2"], "1", "bow")
+    except ValueError as refusal:
+        print("a bow-tie loop is refused:", refusal)
+    OUT.mkdir(exist_ok=True)
+    picture = write_svg(prism.rotate_quarter(2, -1), OUT / "staircase_prism.svg")
+    print("picture of the staircase prism, turned a quarter clockwise about z:", picture)
+
+
+def booleans():
+    section("Union, cut and intersect")
+    a = br.make_box("2", "2", "2", "A")
+    b = br.make_box("1", "3", "1/2", "B")
+    print("a = make_box('2', '2', '2', 'A'), b = make_box('1', '3', '1/2', 'B')")
+    for op in ("union", "cut", "intersect"):
+        result = a.boolean(op, b)
+        print(f"  a.boolean({op!r}, b): six-fold volume {result.volume6_str()}, volume {result.volume()},"
+              f" logical faces {result.logical_faces()}")
+    six_fold, _canonical = br.box_boolean("2", "2", "2", "2", "2", "2", "1", "1", "1", "cut")
+    print("box_boolean of two 2x2x2 boxes, the second moved by (1, 1, 1), 'cut': six-fold volume", six_fold)
+    notch = br.make_box("2", "2", "2", "B").translate("1", "1", "1")
+    picture = write_svg(a.boolean("cut", notch), OUT / "box_cut.svg")
+    print("picture of the 2x2x2 box with a corner cut away:", picture)
+    try:
+        a.boolean("Union", b)
+    except br.InternalFailure as failure:
+        print("operation names are exact:", failure)
+
+
+def nurbs_evaluation():
+    section("NURBS evaluation")
+    quarter = [["1", "0", "0"], ["1", "1", "0"], ["0", "1", "0"]]
+    knots = ["0", "0", "0", "1", "1", "1"]
+    # Middle weight squared = half the product of the end weights: a quarter of the unit circle.
+    for t in ["0", "1/3", "1/2", "1"]:
+        x, y, z = br.nurbs_curve_eval(2, quarter, knots, t, ["1", "1", "2"])
+        print(f"quarter circle at t={t}: ({x}, {y}, {z})")
+    net = [[["0", "0", "0"], ["0", "2", "0"]], [["2", "0", "0"], ["2", "2", "4"]]]
+    linear = ["0", "0", "1", "1"]
+    print("bilinear surface at (1/2, 1/2):", br.nurbs_surface_eval(1, 1, net, linear, linear, "1/2", "1/2"))
+    print(
+        "  with the far corner weighted 3:",
+        br.nurbs_surface_eval(1, 1, net, linear, linear, "1/2", "1/2", [["1", "1"], ["1", "3"]]),
+    )
+
+
+def surface_pairs():
+    section("Surface-intersection pairs")
+    square = [[["0", "0", "0"], ["0", "1", "0"]], [["1", "0", "0"], ["1", "1", "0"]]]
+    crossing = [[["1/4", "0", "-1"], ["1/4", "0", "1"]], [["1/4", "1", "-1"], ["1/4", "1", "1"]]]
+    above = [[["0", "0", "1"], ["0", "1", "1"]], [["1", "0", "1"], ["1", "1", "1"]]]
+    for name, other in (("crossing plane x = 1/4", crossing), ("parallel square at z = 1", above)):
+        counts = [len(br.ssi_pairs(square, other, depth)) for depth in range(4)]
+        print(f"unit square vs {name}: surviving pairs at depths 0..3:", counts)
+    print("first pair at depth 2:", br.ssi_pairs(square, crossing, 2)[0])
+
+
 def main():
     boxes_and_measures()
+    transforms_and_prisms()
+    booleans()
+    nurbs_evaluation()
+    surface_pairs()
 
 
 if __name__ == "__main__":

@@ -20,12 +20,16 @@ std::string type_name(PyObject* object) {
     return std::string(data, static_cast<std::size_t>(size));
 }
 
-namespace {
-
 void raise_cannot_convert(PyObject* object, const char* target) {
-    const std::string message = "'" + type_name(object) + "' object cannot be converted to '" + target + "'";
+    std::string message("'");
+    message += type_name(object);
+    message += "' object cannot be converted to '";
+    message += target;
+    message += "'";
     PyErr_SetString(PyExc_TypeError, message.c_str());
 }
+
+namespace {
 
 std::optional<std::string> to_text(PyObject* object) {
     if (!PyUnicode_Check(object)) {

@@ -7,13 +7,25 @@ namespace brevant::binding {
 
 // Module functions.
 extern const FunctionDef make_box_function;
+extern const FunctionDef make_prism_function;
+extern const FunctionDef make_prismatoid_function;
+extern const FunctionDef box_boolean_function;
 extern const FunctionDef box_form_function;
+extern const FunctionDef nurbs_curve_eval_function;
+extern const FunctionDef nurbs_surface_eval_function;
+extern const FunctionDef ssi_pairs_function;
 
 // PySolid methods.
+extern const MethodDef translate_method;
+extern const MethodDef scale_method;
+extern const MethodDef mirror_method;
+extern const MethodDef rotate_quarter_method;
+extern const MethodDef boolean_method;
 extern const MethodDef volume_method;
 extern const MethodDef volume6_str_method;
 extern const MethodDef canonical_method;
 extern const MethodDef logical_faces_method;
 extern const MethodDef bbox_method;
+extern const MethodDef polygons_method;
 
 }  // namespace brevant::binding

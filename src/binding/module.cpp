@@ -1,11 +1,7 @@
 // Module initialisation: the PySolid class first, then the module functions in table order, then
 // the internal-failure exception type. The module is created once per process; a second
 // sub-interpreter is refused.
-#include <array>
-#include <deque>
-#include <utility>
-
-#include "binding/python.hpp"
+#include "binding/entry_table.hpp"
 
 namespace brevant::binding {
 namespace {
@@ -14,9 +10,9 @@ PyObject* g_internal_failure = nullptr;
 PyObject* g_module = nullptr;
 std::int64_t g_interpreter_id = -1;
 
-PyObject* call_function(std::size_t index, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+PyObject* call_function(std::size_t row, PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     return run_guarded([&]() -> PyObject* {
-        const FunctionDef& function = *module_functions().at(index);
+        const FunctionDef& function = *module_functions().at(row);
         std::optional<Args> bound =
             bind_arguments(std::string(function.name) + "()", function.params, args, nargs, kwnames);
         if (!bound) return nullptr;
@@ -24,32 +20,12 @@ PyObject* call_function(std::size_t index, PyObject* const* args, Py_ssize_t nar
     });
 }
 
-// One C entry point per table row, so that every function is a plain built-in bound to the module.
-template <std::size_t Index>
-PyObject* function_entry(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    return call_function(Index, args, nargs, kwnames);
-}
-
-constexpr std::size_t kMaxFunctions = 16;
-
-template <std::size_t... I>
-std::array<PyCFunction, sizeof...(I)> function_entries(std::index_sequence<I...>) {
-    return {reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&function_entry<I>))...};
-}
-
-std::vector<PyMethodDef>& function_defs() {
-    static std::deque<std::string> docs;  // stable storage for the docstrings
-    static std::vector<PyMethodDef> defs;
-    if (!defs.empty()) return defs;
-    static const auto entries = function_entries(std::make_index_sequence<kMaxFunctions>{});
-    const auto& functions = module_functions();
-    if (functions.size() > kMaxFunctions) throw InternalFailure("too many module functions for the entry table");
-    for (std::size_t i = 0; i < functions.size(); ++i) {
-        docs.push_back(signature_doc(functions[i]->name, functions[i]->params, false, functions[i]->doc_tail));
-        defs.push_back({functions[i]->name, entries[i], METH_FASTCALL | METH_KEYWORDS, docs.back().c_str()});
+PyMethodDef* function_defs() {
+    std::vector<EntryRow> rows;
+    for (const FunctionDef* f : module_functions()) {
+        rows.push_back({f->name, signature_doc(f->name, f->params, false, f->doc_tail)});
     }
-    defs.push_back({nullptr, nullptr, 0, nullptr});
-    return defs;
+    return method_table<&call_function>(rows);
 }
 
 PyModuleDef g_module_def = {PyModuleDef_HEAD_INIT, "brevant_rs", "", 0, nullptr, nullptr, nullptr, nullptr, nullptr};
@@ -69,7 +45,7 @@ PyObject* create_module() {
     if (!module) return nullptr;
     if (!add_object(module.get(), "PySolid", create_solid_type())) return nullptr;
     Py_INCREF(reinterpret_cast<PyObject*>(solid_type()));  // kept for the life of the process
-    if (PyModule_AddFunctions(module.get(), function_defs().data()) < 0) return nullptr;
+    if (PyModule_AddFunctions(module.get(), function_defs()) < 0) return nullptr;
     g_internal_failure = PyErr_NewExceptionWithDoc(
         "brevant_rs.InternalFailure",
         "A failed internal check (a rejected number text, a division by zero, an index out of range). "

@@ -5,14 +5,30 @@ namespace brevant::binding {
 const std::vector<const FunctionDef*>& module_functions() {
     static const std::vector<const FunctionDef*> table{
         &make_box_function,
+        &make_prism_function,
+        &make_prismatoid_function,
+        &box_boolean_function,
         &box_form_function,
+        &nurbs_curve_eval_function,
+        &nurbs_surface_eval_function,
+        &ssi_pairs_function,
     };
     return table;
 }
 
 const std::vector<const MethodDef*>& solid_methods() {
     static const std::vector<const MethodDef*> table{
-        &volume_method, &volume6_str_method, &canonical_method, &logical_faces_method, &bbox_method,
+        &translate_method,
+        &scale_method,
+        &mirror_method,
+        &rotate_quarter_method,
+        &boolean_method,
+        &volume_method,
+        &volume6_str_method,
+        &canonical_method,
+        &logical_faces_method,
+        &bbox_method,
+        &polygons_method,
     };
     return table;
 }

@@ -51,6 +51,8 @@ const Solid* solid_of(PyObject* object);
 
 // The name of an object's type, for messages.
 std::string type_name(PyObject* object);
+// TypeError "'<type>' object cannot be converted to '<target>'".
+void raise_cannot_convert(PyObject* object, const char* target);
 
 // Binds and converts the arguments of a call (positional array plus keyword names); nullopt with
 // the Python error set when binding or conversion fails. `owner` names the callable in messages.

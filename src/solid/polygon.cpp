@@ -52,11 +52,17 @@ double float_area_measure(const std::vector<FloatVertex>& f) {
 // Each float coordinate is within C·u of the exact one, so a difference d = fl(Fi − F0) is within
 // 4C·u of the exact difference and |d| <= 2C(1 + u). A product of two differences is then within
 // 2C·4Cu + 2C·4Cu + 4C²u = 20C²u of the exact product, and a cross component (two products, one
-// subtraction, |component| <= 8C²) within 2·20C²u + 8C²u = 48C²u. Summing k of them, each partial
-// sum is twice the projected area of a sub-loop within the loop's bounding square (<= 8C²), so
-// each addition rounds by at most 8C²u: a component of N is within 56k·C²u. s adds three absolute
-// values (two roundings, <= 48C²u <= 48k·C²u), so |s − s_exact| <= 216k·C²u < k·C²·2^-45
-// (2^-45 = 256u). If C² overflows the bound is meaningless and the exact test decides.
+// subtraction, |component| <= 8C²) within 2·20C²u + 8C²u = 48C²u. Each addition of the fan sum
+// rounds by at most u times the running sum, which is twice the projected area of the sub-loop
+// P0 … P(i+1). A false accept needs an exact N of zero, and then s (three absolute values, whose
+// two additions round relative to s itself) is at most the three components' errors.
+// - When every sub-loop winds at most once round any point (convex and collinear loops among
+//   others), a running sum is at most 8C², a component of N is within 56k·C²u and s is at most
+//   168k·C²u < k·C²·2^-45 (2^-45 = 256u).
+// - Otherwise a running sum is only bounded by 8i·C², a component by (52k + 4k²)·C²u, and the bound
+//   still holds up to k = 8; past that, a zero-area loop winding to and fro over hundreds of
+//   vertices, with rounding errors all of one sign, could pass the double test.
+// If C² overflows the bound is meaningless and the exact test decides.
 bool float_test_proves_area(const std::vector<FloatVertex>& f, double s) {
     if (!(s > 1e-7) || !std::isfinite(s)) return false;
     double c = 0.0;

@@ -147,3 +147,51 @@ def test_second_subinterpreter_is_refused():
 
 def test_installed_file_uses_the_stable_abi():
     assert br.__file__.endswith("brevant_rs.abi3.so")
+
+
+SQUARE = [[["0", "0", "0"], ["0", "1", "0"]], [["1", "0", "0"], ["1", "1", "0"]]]
+
+
+@pytest.mark.parametrize(
+    "kwargs, error, message",
+    [
+        ({"net_a": "abc"}, TypeError, "argument 'net_a': Can't extract `str` to `Vec`"),
+        ({"net_a": 5}, TypeError, "argument 'net_a': 'int' object cannot be converted to 'Sequence'"),
+        ({"net_a": [5]}, TypeError, "argument 'net_a': 'int' object cannot be converted to 'Sequence'"),
+        ({"net_a": ["ab"]}, TypeError, "argument 'net_a': Can't extract `str` to `Vec`"),
+        ({"net_a": [[[0]]]}, TypeError, "argument 'net_a': 'int' object cannot be converted to 'PyString'"),
+        ({"a_box": "0112"}, TypeError, "argument 'a_box': Can't extract `str` to `Vec`"),
+        ({"b_box": {"0": 1}}, TypeError, "argument 'b_box': 'dict' object cannot be converted to 'Sequence'"),
+        ({"depth": -1}, OverflowError, None),
+        ({"depth": 2**64}, OverflowError, None),
+        ({"depth": "1"}, TypeError, "argument 'depth': 'str' object cannot be interpreted as an integer"),
+        ({"depth": 1.0}, TypeError, "argument 'depth': 'float' object cannot be interpreted as an integer"),
+    ],
+)
+def test_list_and_integer_conversions(kwargs, error, message):
+    arguments = {"net_a": SQUARE, "net_b": SQUARE, "depth": 0, **kwargs}
+    with pytest.raises(error) as info:
+        br.ssi_pairs(**arguments)
+    if message is not None:
+        assert str(info.value) == message
+
+
+def test_sequences_and_index_objects_are_accepted():
+    as_tuples = tuple(tuple(tuple(p) for p in row) for row in SQUARE)
+
+    class Depth:
+        def __index__(self):
+            return 1
+
+    expected = br.ssi_pairs(SQUARE, SQUARE, 1)
+    assert br.ssi_pairs(as_tuples, SQUARE, Depth()) == expected
+    assert br.ssi_pairs(SQUARE, SQUARE, True) == expected
+    assert br.ssi_pairs(SQUARE, SQUARE, 1, None, None) == expected
+    assert br.ssi_pairs(SQUARE, SQUARE, 1, a_box=("0", "1", "0", "1")) == expected
+
+
+def test_optional_parameters_in_messages():
+    with pytest.raises(TypeError) as info:
+        br.ssi_pairs(SQUARE, SQUARE, 0, None, None, None)
+    assert str(info.value) == "ssi_pairs() takes from 3 to 5 positional arguments but 6 were given"
+    assert str(inspect.signature(br.ssi_pairs)) == "(net_a, net_b, depth, a_box=None, b_box=None)"

@@ -1,0 +1,38 @@
+// Ear clipping of loops in the xy-plane.
+//
+// Notation: a loop is a list of Point2, implicitly closed; orient2(o, p, q) is twice the signed
+// area of the triangle o, p, q (positive when it turns counter-clockwise). An ear at vertex i is
+// the triangle (v[prev], v[i], v[next]) of a strictly convex vertex that no other point blocks.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "exact/vec3.hpp"
+
+namespace brevant {
+
+using Triangle2 = std::array<Point2, 3>;
+
+// (p.x − o.x)·(q.y − o.y) − (p.y − o.y)·(q.x − o.x).
+Rational orient2(const Point2& o, const Point2& p, const Point2& q);
+
+// Which points keep a candidate from being an ear.
+enum class Blocking {
+    OpenTriangle,    // points strictly inside the triangle
+    ClosedTriangle,  // points in the closed triangle that are not one of its corners
+};
+
+struct EarClipping {
+    std::vector<Triangle2> triangles;
+    // The points left when no ear could be found; empty when the loop was used up.
+    std::vector<Point2> remainder;
+};
+
+// Clips the first ear (lowest index) again and again until three points remain or no ear is left.
+EarClipping clip_ears(const std::vector<Point2>& loop, Blocking blocking);
+
+// clip_ears with the open-triangle rule, keeping only the triangles.
+std::vector<Triangle2> ear_clip(const std::vector<Point2>& loop);
+
+}  // namespace brevant

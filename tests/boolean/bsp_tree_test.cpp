@@ -1,0 +1,195 @@
+#include "boolean/bsp_tree.hpp"
+
+#include <gtest/gtest.h>
+
+#include "geometry_helpers.hpp"
+#include "small_stack.hpp"
+#include "solid/solid.hpp"
+
+namespace brevant {
+namespace {
+
+using testing::pt;
+using testing::poly;
+
+Node box_tree(const std::string& prefix = "box") {
+    Node tree;
+    tree.build(Solid::cube(Rational(2), Rational(2), Rational(2), prefix).polygons);
+    return tree;
+}
+
+std::vector<std::string> labels(const std::vector<Polygon>& polygons) {
+    std::vector<std::string> out;
+    for (const Polygon& p : polygons) out.push_back(p.label);
+    return out;
+}
+
+Rational coordinate_min(const Polygon& p, int axis) {
+    Rational m = p.vertices[0][axis];
+    for (const Vec3& v : p.vertices) m = std::min(m, v[axis]);
+    return m;
+}
+
+Rational coordinate_max(const Polygon& p, int axis) {
+    Rational m = p.vertices[0][axis];
+    for (const Vec3& v : p.vertices) m = std::max(m, v[axis]);
+    return m;
+}
+
+bool same_plane(const Plane& a, const Plane& b) { return a.normal == b.normal && a.offset == b.offset; }
+
+TEST(BspTree, EmptyTreeHasNoPlaneAndClipsNothing) {
+    Node empty;
+    empty.build({});
+    EXPECT_FALSE(empty.plane.has_value());
+    const Polygon square = poly({pt(0, 0, 0), pt(1, 0, 0), pt(1, 1, 0), pt(0, 1, 0)});
+    const std::vector<Polygon> clipped = empty.clip_polygons({square});
+    ASSERT_EQ(clipped.size(), 1u);
+    EXPECT_EQ(clipped[0].vertices, square.vertices);
+
+    Node box = box_tree();
+    box.clip_to(empty);
+    EXPECT_EQ(labels(box.all_polygons()), labels(Solid::cube(2, 2, 2, "box").polygons));
+}
+
+TEST(BspTree, BoxFacesChainDownTheBackSide) {
+    const Node tree = box_tree();
+    const Solid box = Solid::cube(2, 2, 2, "box");
+    const std::vector<std::string> expected{"box.bottom", "box.top", "box.front", "box.back", "box.right", "box.left"};
+    const Node* node = &tree;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_NE(node, nullptr);
+        ASSERT_TRUE(node->plane.has_value());
+        EXPECT_TRUE(same_plane(*node->plane, box.polygons[i].plane));
+        EXPECT_EQ(labels(node->polygons), std::vector<std::string>{expected[i]});
+        EXPECT_EQ(node->front, nullptr);
+        node = node->back.get();
+    }
+    EXPECT_EQ(node, nullptr);
+}
+
+TEST(BspTree, ClipsAgainstTheBox) {
+    const Node tree = box_tree();
+    // Entirely inside: nothing left.
+    EXPECT_TRUE(tree.clip_polygons({poly({pt("1", "1", "1/2"), pt("3/2", "1", "1"), pt("1", "3/2", "3/2")})}).empty());
+
+    // Below the bottom face: back whole.
+    const Polygon below = poly({pt(0, 0, -1), pt(1, 0, -1), pt(0, 1, -1)});
+    const std::vector<Polygon> kept = tree.clip_polygons({below});
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].vertices, below.vertices);
+
+    // Outside, crossing the bottom plane: two pieces, the one in front of the root first.
+    const std::vector<Polygon> pieces =
+        tree.clip_polygons({poly({pt(3, 0, -1), pt(4, 0, -1), pt(4, 0, 1), pt(3, 0, 1)}, "sq")});
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(coordinate_min(pieces[0], 2), Rational(-1));
+    EXPECT_EQ(coordinate_max(pieces[0], 2), Rational(0));
+    EXPECT_EQ(coordinate_min(pieces[1], 2), Rational(0));
+    EXPECT_EQ(coordinate_max(pieces[1], 2), Rational(1));
+    EXPECT_EQ(labels(pieces), (std::vector<std::string>{"sq", "sq"}));
+
+    // Crossing the face x = 2: only the part beyond it survives.
+    const std::vector<Polygon> beyond = tree.clip_polygons({poly({pt(1, 1, 1), pt(3, 1, 1), pt("3", "1", "3/2")})});
+    ASSERT_EQ(beyond.size(), 1u);
+    EXPECT_EQ(coordinate_min(beyond[0], 0), Rational(2));
+    EXPECT_EQ(coordinate_max(beyond[0], 0), Rational(3));
+}
+
+// Walks two trees side by side and reports whether every node matches.
+bool same_tree(const Node& a, const Node& b) {
+    std::vector<std::pair<const Node*, const Node*>> work{{&a, &b}};
+    while (!work.empty()) {
+        auto [x, y] = work.back();
+        work.pop_back();
+        if (x->plane.has_value() != y->plane.has_value()) return false;
+        if (x->plane && !same_plane(*x->plane, *y->plane)) return false;
+        if (x->polygons.size() != y->polygons.size()) return false;
+        for (std::size_t i = 0; i < x->polygons.size(); ++i) {
+            if (x->polygons[i].vertices != y->polygons[i].vertices) return false;
+            if (!same_plane(x->polygons[i].plane, y->polygons[i].plane)) return false;
+            if (x->polygons[i].label != y->polygons[i].label) return false;
+        }
+        if (!x->front != !y->front || !x->back != !y->back) return false;
+        if (x->front) work.emplace_back(x->front.get(), y->front.get());
+        if (x->back) work.emplace_back(x->back.get(), y->back.get());
+    }
+    return true;
+}
+
+TEST(BspTree, InvertTwiceRestoresTheTree) {
+    Node tree = box_tree();
+    tree.build({poly({pt(-1, -1, 1), pt(5, -1, 1), pt(5, 5, 1)}, "slice")});
+    const Node reference = box_tree();
+    Node twin = box_tree();
+    twin.build({poly({pt(-1, -1, 1), pt(5, -1, 1), pt(5, 5, 1)}, "slice")});
+
+    tree.invert();
+    EXPECT_FALSE(same_tree(tree, twin));
+    EXPECT_EQ(tree.back, nullptr);
+    ASSERT_NE(tree.front, nullptr);
+    EXPECT_TRUE(same_plane(*tree.plane, twin.plane->flipped()));
+    EXPECT_EQ(tree.polygons[0].vertices, twin.polygons[0].flipped().vertices);
+    tree.invert();
+    EXPECT_TRUE(same_tree(tree, twin));
+    EXPECT_FALSE(same_tree(tree, reference));
+}
+
+TEST(BspTree, AllPolygonsIsPreOrderAndKeepsLabels) {
+    // Root plane z = 0 facing up; "span" crosses it and is cut, its upper piece landing below the
+    // front child's plane z = 1.
+    Node tree;
+    tree.build({poly({pt(0, 0, 0), pt(1, 0, 0), pt(0, 1, 0)}, "root")});
+    tree.build({poly({pt(0, 0, 1), pt(1, 0, 1), pt(0, 1, 1)}, "up"), poly({pt(0, 0, -1), pt(1, 0, -1), pt(0, 1, -1)}, "down"),
+                poly({pt(0, 5, -1), pt(1, 5, -1), pt("1", "5", "1/2"), pt("0", "5", "1/2")}, "span")});
+    const std::vector<Polygon> all = tree.all_polygons();
+    EXPECT_EQ(labels(all), (std::vector<std::string>{"root", "up", "span", "down", "span"}));
+    EXPECT_EQ(coordinate_min(all[2], 2), Rational(0));
+    EXPECT_EQ(coordinate_max(all[4], 2), Rational(0));
+    ASSERT_NE(tree.front, nullptr);
+    EXPECT_NE(tree.front->back, nullptr);
+}
+
+// A chain through front children: node k has the plane z = k facing up and one triangle in it,
+// beside the box of box_tree().
+std::unique_ptr<Node> stair(long depth) {
+    auto root = std::make_unique<Node>();
+    Node* node = root.get();
+    for (long k = 0; k < depth; ++k) {
+        node->polygons.push_back(poly({pt(10, 0, k), pt(11, 0, k), pt(10, 1, k)}, "step"));
+        node->plane = node->polygons.back().plane;
+        if (k + 1 < depth) {
+            node->front = std::make_unique<Node>();
+            node = node->front.get();
+        }
+    }
+    return root;
+}
+
+TEST(BspTree, DeepChainsNeedNoDeepStack) {
+    constexpr long kDepth = 20000;
+    std::size_t before = 0, after_build = 0, clipped = 0, after_clip = 0;
+    bool inverted_to_back = false;
+    testing::run_on_small_stack([&] {
+        std::unique_ptr<Node> tree = stair(kDepth);
+        before = tree->all_polygons().size();
+        // A triangle above every step travels the whole chain and starts a new level.
+        tree->build({poly({pt(0, 0, kDepth), pt(1, 0, kDepth), pt(0, 1, kDepth)}, "top")});
+        after_build = tree->all_polygons().size();
+        clipped = tree->clip_polygons({poly({pt(0, 0, kDepth + 1), pt(1, 0, kDepth + 1), pt(0, 1, kDepth + 1)})}).size();
+        Node far_box = box_tree();
+        tree->clip_to(far_box);  // every step lies beside the box, so nothing is removed
+        after_clip = tree->all_polygons().size();
+        tree->invert();
+        inverted_to_back = tree->front == nullptr && tree->back != nullptr;
+        tree.reset();
+    });
+    EXPECT_EQ(before, static_cast<std::size_t>(kDepth));
+    EXPECT_EQ(after_build, static_cast<std::size_t>(kDepth + 1));
+    EXPECT_EQ(clipped, 1u);
+    EXPECT_EQ(after_clip, static_cast<std::size_t>(kDepth + 1));
+    EXPECT_TRUE(inverted_to_back);
+}
+
+}  // namespace
+}  // namespace brevant

@@ -1,0 +1,139 @@
+"""Union, cut and intersect through box_boolean and PySolid.boolean."""
+
+import inspect
+from fractions import Fraction
+
+import pytest
+
+import brevant_rs as br
+from box_oracle import box_canonical
+
+OPS = ["union", "cut", "intersect"]
+OVERLAPPING = ("2", "2", "2", "2", "2", "2", "1", "1", "1")
+
+
+def box_text(*extents):
+    return br.box_form(*extents)[1]
+
+
+@pytest.mark.parametrize("op, six_fold", [("union", "90/1"), ("cut", "42/1"), ("intersect", "6/1")])
+def test_overlapping_boxes(op, six_fold):
+    assert br.box_boolean(*OVERLAPPING, op)[0] == six_fold
+
+
+def test_overlap_of_two_boxes_is_the_shared_cube():
+    assert br.box_boolean(*OVERLAPPING, "intersect")[1] == box_canonical((1, 1, 1), (2, 2, 2))
+
+
+@pytest.mark.parametrize("op", OPS)
+@pytest.mark.parametrize(
+    "extents", [("2", "2", "2", "3", "1", "1"), ("1/2", "3", "2", "2", "1/3", "5")]
+)
+def test_box_boolean_agrees_with_the_method(op, extents):
+    six_fold, canonical = br.box_boolean(*extents, "0", "0", "0", op)
+    result = br.make_box(*extents[:3], "A").boolean(op, br.make_box(*extents[3:], "B"))
+    assert (result.volume6_str(), result.canonical()) == (six_fold, canonical)
+
+
+@pytest.mark.parametrize("op", OPS)
+def test_box_boolean_agrees_with_the_method_after_a_move(op):
+    a = br.make_box("2", "2", "2", "A")
+    b = br.make_box("2", "2", "2", "B").translate("1", "1", "1")
+    result = a.boolean(op, b)
+    assert (result.volume6_str(), result.canonical()) == br.box_boolean(*OVERLAPPING, op)
+
+
+# (a extents, b extents, b offset) -> the three results. The canonical text is checked only where
+# no face is cut into fragments (None: volume only).
+@pytest.mark.parametrize(
+    "a, b, at, union, cut, intersect",
+    [
+        # far apart
+        ("222", "222", "555", ("96/1", None), ("48/1", box_text("2", "2", "2")), ("0/1", "")),
+        # touching along a whole face
+        ("222", "222", "200", ("96/1", None), ("48/1", box_text("2", "2", "2")), ("0/1", "")),
+        # b inside a: a hollow solid
+        ("444", "222", "111", ("384/1", None), ("336/1", None),
+         ("48/1", box_canonical((1, 1, 1), (3, 3, 3)))),
+        # a inside b
+        ("111", "333", "000", ("162/1", None), ("0/1", ""), ("6/1", box_text("1", "1", "1"))),
+    ],
+)
+def test_box_arrangements(a, b, at, union, cut, intersect):
+    for op, (six_fold, canonical) in zip(OPS, (union, cut, intersect)):
+        result = br.box_boolean(*a, *b, *at, op)
+        assert result[0] == six_fold, op
+        if canonical is not None:
+            assert result[1] == canonical, op
+
+
+def test_hollow_faces_come_from_b_and_face_inwards():
+    a = br.make_box("4", "4", "4", "A")
+    b = br.make_box("2", "2", "2", "B").translate("1", "1", "1")
+    inner = [loop for label, loop in a.boolean("cut", b).polygons() if label.startswith("B.")]
+    assert len(inner) == 6
+    for loop in inner:
+        p0, p1, p2 = ([Fraction(c) for c in vertex] for vertex in loop[:3])
+        u, v = [p1[i] - p0[i] for i in range(3)], [p2[i] - p0[i] for i in range(3)]
+        normal = (u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0])
+        assert sum(normal[i] * (2 - p0[i]) for i in range(3)) > 0  # towards the centre (2, 2, 2)
+
+
+@pytest.mark.parametrize("op, six_fold, same_text", [("union", "48/1", True), ("intersect", "48/1", True),
+                                                     ("cut", "0/1", False)])
+def test_a_solid_with_itself(op, six_fold, same_text):
+    s = br.make_box("2", "2", "2", "s")
+    result = s.boolean(op, s)
+    assert result is not s
+    assert result.volume6_str() == six_fold
+    assert (result.canonical() == s.canonical()) == same_text
+
+
+@pytest.mark.parametrize("op", ["Union", "CUT", "cut ", " intersect", "", "xor", "union\0"])
+def test_unknown_op(op):
+    a = br.make_box("2", "2", "2", "A")
+    b = br.make_box("1", "3", "1", "B")
+    before = (a.canonical(), b.canonical())
+    with pytest.raises(br.InternalFailure) as failure:
+        a.boolean(op, b)
+    assert str(failure.value) == "unknown op"
+    with pytest.raises(br.InternalFailure) as failure:
+        br.box_boolean(*OVERLAPPING, op)
+    assert str(failure.value) == "unknown op"
+    assert (a.canonical(), b.canonical()) == before
+    assert a.boolean("union", b).volume6_str() == "54/1"
+
+
+def test_operands_are_unchanged():
+    a = br.make_box("2", "2", "2", "A")
+    b = br.make_box("1/2", "3", "1", "B")
+    before = (a.canonical(), b.canonical())
+    for op in OPS:
+        a.boolean(op, b)
+        b.boolean(op, a)
+    assert (a.canonical(), b.canonical()) == before
+
+
+@pytest.mark.parametrize(
+    "args, named",
+    [
+        (("x", "2", "2", "2", "2", "2", "1", "1", "y", "xor"), "'x'"),
+        (("2", "2", "2", "1/0", "2", "2", "1", "1", "y", "union"), "denominator == 0"),
+        (("2", "2", "2", "2", "2", "2", "1", "1", "1 ", "xor"), "'1 '"),
+    ],
+)
+def test_numbers_are_read_in_order_before_the_op(args, named):
+    with pytest.raises(br.InternalFailure, match=named):
+        br.box_boolean(*args)
+
+
+def test_signatures_and_argument_kinds():
+    assert str(inspect.signature(br.box_boolean)) == "(dx, dy, dz, ex, ey, ez, tx, ty, tz, op)"
+    assert br.PySolid.boolean.__text_signature__ == "($self, op, other)"
+    s = br.make_box("1", "1", "1", "s")
+    assert s.boolean(other=s, op="union").canonical() == s.canonical()
+    with pytest.raises(TypeError, match="^argument 'other': 'str' object cannot be converted to 'PySolid'$"):
+        s.boolean("union", "s")
+    with pytest.raises(TypeError, match="^argument 'op': 'int' object cannot be converted to 'PyString'$"):
+        s.boolean(1, "s")
+

@@ -1,0 +1,167 @@
+"""Number texts and their conversion to double, seen through boxes and their measures."""
+
+import math
+import random
+import sys
+from fractions import Fraction
+
+import pytest
+
+import brevant_rs as br
+
+
+def as_text(value: Fraction) -> str:
+    return f"{value.numerator}/{value.denominator}"
+
+
+def six_times(text: str) -> str:
+    """box_form's volume of a box text × 1 × 1: six times the parsed value, in the text form."""
+    return br.box_form(text, "1", "1")[0]
+
+
+@pytest.mark.parametrize(
+    "text, value",
+    [
+        ("7", Fraction(7)),
+        ("-0", Fraction(0)),
+        ("0/5", Fraction(0)),
+        ("4/-6", Fraction(-2, 3)),
+        ("-4/-6", Fraction(2, 3)),
+        ("+5", Fraction(5)),
+        ("+5/+10", Fraction(1, 2)),
+        ("1_0/4", Fraction(5, 2)),
+        ("1__0_", Fraction(10)),
+        ("007/014", Fraction(1, 2)),
+        ("-1/+3", Fraction(-1, 3)),
+    ],
+)
+def test_accepted_texts(text, value):
+    assert six_times(text) == as_text(6 * value)
+
+
+def test_hundreds_of_digits_are_read_exactly():
+    rng = random.Random(5)
+    numerator = rng.randrange(10**299, 10**300)
+    denominator = rng.randrange(10**250, 10**251)
+    text = f"-{numerator}/{denominator}"
+    assert six_times(text) == as_text(-6 * Fraction(numerator, denominator))
+    huge = "9" * 400
+    assert br.make_box(huge, "1", "1", "p").volume6_str() == as_text(Fraction(6 * int(huge)))
+
+
+def fault_of(call):
+    with pytest.raises(br.InternalFailure) as caught:
+        call()
+    return str(caught.value)
+
+
+EMPTY = ["", "-", "+", "/3", "3/", "/", "/0", "/x", "3/-"]
+INVALID = [
+    "1.5", "1e3", "0x10", " 1", "1 ", "1 / 2", "--5", "-+5", "+-5", "++5", "_5", "1/_2", "abc",
+    "\u00bd", "1/2/3", "5/x/y", "x/2/3", "1//2", "x/0", "0/x", "x/",
+]
+
+
+@pytest.mark.parametrize("text, kind", [(t, "Empty") for t in EMPTY] + [(t, "InvalidDigit") for t in INVALID])
+def test_rejected_texts_name_their_fault_kind(text, kind):
+    message = fault_of(lambda: br.make_box("1", text, "1", "p"))
+    assert kind in message
+    assert ("InvalidDigit" if kind == "Empty" else "Empty") not in message
+    assert f"'{text}'" in message
+
+
+@pytest.mark.parametrize("text", ["3/0", "0/0", "-0/0", "0/-0", "1/0_0"])
+def test_zero_denominator(text):
+    assert fault_of(lambda: br.box_form("1", "1", text)) == "denominator == 0"
+
+
+def test_rejection_escapes_except_exception_and_the_module_stays_usable():
+    with pytest.raises(br.InternalFailure):
+        try:
+            br.box_form("1", "2/0", "x")
+        except Exception:  # noqa: BLE001 - the point is that this does not catch it
+            pytest.fail("caught by except Exception")
+    assert br.box_form("1", "1", "1")[0] == "6/1"
+
+
+def test_extents_are_read_in_order():
+    assert "InvalidDigit" in fault_of(lambda: br.box_form("x", "/", "1/0"))
+    assert "Empty" in fault_of(lambda: br.box_form("1", "/", "x"))
+    assert fault_of(lambda: br.box_form("1", "1/0", "x")) == "denominator == 0"
+
+
+# --- conversion to the nearest double --------------------------------------------------------
+
+def nearest(value: Fraction) -> float:
+    """Python's correctly rounded conversion, which raises where the rounded value overflows."""
+    try:
+        return float(value)
+    except OverflowError:
+        return math.inf if value > 0 else -math.inf
+
+
+def max_x(value: Fraction) -> float:
+    return br.make_box(as_text(value), "1", "1", "p").bbox()[3]
+
+
+def min_x(value: Fraction) -> float:
+    return br.make_box(as_text(value), "1", "1", "p").bbox()[0]
+
+
+def random_values(count: int):
+    rng = random.Random(20240611)
+    for _ in range(count):
+        kind = rng.randrange(4)
+        if kind == 0:  # ordinary fractions of many sizes
+            yield Fraction(rng.getrandbits(rng.randrange(1, 400)) + 1, rng.getrandbits(rng.randrange(1, 400)) + 1)
+        elif kind == 1:  # exact midpoints between two neighbouring normal doubles, and beside them
+            tie = Fraction((2 * rng.getrandbits(53) + 1) | (1 << 53)) * Fraction(2) ** rng.randrange(-1070, 970)
+            yield tie + Fraction(rng.choice([-1, 0, 0, 1]), 10**400)
+        elif kind == 2:  # the subnormal range, in units of half the smallest subnormal
+            yield Fraction(rng.randrange(1, 1 << 54), 2**1075) + Fraction(rng.choice([-1, 0, 1]), 10**400)
+        else:  # near the top of the range
+            yield Fraction(rng.randrange(2**1020, 2**1025)) + rng.randrange(-(2**969), 2**969)
+
+
+EXTREMES = [
+    Fraction(10**400),
+    Fraction(1, 10**400),
+    Fraction(sys.float_info.max),
+    Fraction(sys.float_info.max) + Fraction(2**970),  # the midpoint to 2^1024: ties to infinity
+    Fraction(sys.float_info.max) + Fraction(2**970) - Fraction(1, 10**400),
+    Fraction(2**1024),
+    Fraction(1, 2**1074),
+    Fraction(1, 2**1075),  # halfway to the smallest subnormal: ties to zero
+    Fraction(1, 2**1075) + Fraction(1, 10**400),
+    Fraction(3, 2**1075),
+    Fraction(2**53 - 1, 2**1075),  # between the largest subnormal and the smallest normal
+    Fraction(2**53 + 1),
+    Fraction(2**53 + 3),
+    Fraction(1, 3),
+]
+
+
+def test_reference_overflows_where_expected():
+    assert nearest(Fraction(sys.float_info.max) + Fraction(2**970)) == math.inf
+    assert nearest(-Fraction(10**400)) == -math.inf
+    assert nearest(Fraction(1, 2**1075)) == 0.0
+
+
+@pytest.mark.parametrize("value", EXTREMES, ids=range(len(EXTREMES)))
+def test_extreme_values_round_like_python(value):
+    assert max_x(value) == nearest(value)
+    assert min_x(-value) == nearest(-value)
+    assert br.make_box(as_text(value), "1", "1", "p").volume() == nearest(value)
+
+
+def test_random_values_round_like_python():
+    mismatches = [v for v in random_values(3000) if max_x(v) != nearest(v) or min_x(-v) != nearest(-v)]
+    assert mismatches == []
+
+
+def test_volume_is_the_nearest_double_to_the_exact_product():
+    rng = random.Random(3)
+    for _ in range(300):
+        extents = [Fraction(rng.randrange(1, 10**12), rng.randrange(1, 10**12)) for _ in range(3)]
+        solid = br.make_box(*map(as_text, extents), "p")
+        assert solid.volume() == float(extents[0] * extents[1] * extents[2])

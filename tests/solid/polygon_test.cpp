@@ -1,0 +1,193 @@
+// Polygons: construction, doubled area, the degenerate filter (double fast accept, exact decision)
+// and flipping; Solid::make and Solid::mapped.
+#include <cctype>
+#include <cmath>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "exact/failure.hpp"
+#include "solid/solid.hpp"
+
+namespace brevant {
+namespace {
+
+Rational R(const std::string& text) { return parse_r(text); }
+Vec3 V(const std::string& x, const std::string& y, const std::string& z) { return {R(x), R(y), R(z)}; }
+
+void expect_same(const Polygon& a, const Polygon& b) {
+    EXPECT_EQ(a.vertices, b.vertices);
+    EXPECT_EQ(a.float_vertices, b.float_vertices);
+    EXPECT_EQ(a.label, b.label);
+    EXPECT_EQ(a.plane.normal, b.plane.normal);
+    EXPECT_EQ(a.plane.offset, b.plane.offset);
+}
+
+TEST(PolygonMake, PlaneFromFirstThreeAndNearestDoubles) {
+    const Polygon p = Polygon::make({V("0", "0", "1"), V("2", "0", "1"), V("2", "1/3", "1"), V("0", "1", "1")}, "s.f");
+    EXPECT_EQ(p.plane.normal, V("0", "0", "2/3"));
+    EXPECT_EQ(p.plane.offset, R("2/3"));
+    ASSERT_EQ(p.float_vertices.size(), 4u);
+    EXPECT_EQ(p.float_vertices[2], (FloatVertex{2.0, 1.0 / 3.0, 1.0}));
+    EXPECT_EQ(p.label, "s.f");
+}
+
+TEST(PolygonMake, FewerThanThreeVerticesFail) {
+    EXPECT_THROW(Polygon::make({}, "x"), InternalFailure);
+    EXPECT_THROW(Polygon::make({V("0", "0", "0"), V("1", "0", "0")}, "x"), InternalFailure);
+}
+
+TEST(PolygonArea2, SquaredDoubledVectorArea) {
+    EXPECT_THROW(Polygon::area2({}), InternalFailure);
+    EXPECT_EQ(Polygon::area2({V("1", "2", "3")}), R("0"));
+    EXPECT_EQ(Polygon::area2({V("1", "2", "3"), V("4", "5", "6")}), R("0"));
+    EXPECT_EQ(Polygon::area2({V("0", "0", "0"), V("2", "0", "0"), V("0", "3", "0")}), R("36"));
+    EXPECT_EQ(Polygon::area2({V("0", "0", "0"), V("1", "0", "0"), V("1", "1", "0"), V("0", "1", "0")}), R("4"));
+    // N = (1, 1, 1) for the triangle cutting the three axes at 1.
+    EXPECT_EQ(Polygon::area2({V("1", "0", "0"), V("0", "1", "0"), V("0", "0", "1")}), R("3"));
+}
+
+struct DegenerateRow {
+    const char* name;
+    std::vector<Vec3> loop;
+    bool degenerate;
+};
+
+class PolygonDegenerate : public testing::TestWithParam<DegenerateRow> {};
+
+TEST_P(PolygonDegenerate, DecidedByExactArea) {
+    const Polygon p = Polygon::make(GetParam().loop, "t.x");
+    EXPECT_EQ(p.is_degenerate(), GetParam().degenerate);
+    EXPECT_EQ(Solid::make({p}).polygons.size(), GetParam().degenerate ? 0u : 1u);
+}
+
+const std::string e100 = "1" + std::string(100, '0');
+const std::string e200 = "1" + std::string(200, '0');
+
+INSTANTIATE_TEST_SUITE_P(
+    Loops, PolygonDegenerate,
+    testing::Values(
+        DegenerateRow{"collinear", {V("0", "0", "0"), V("1", "1", "1"), V("3", "3", "3")}, true},
+        DegenerateRow{"coincident", {V("1/3", "0", "0"), V("1/3", "0", "0"), V("1/3", "0", "0")}, true},
+        DegenerateRow{"triangle", {V("0", "0", "0"), V("1", "0", "0"), V("0", "1", "0")}, false},
+        DegenerateRow{"collinear start encloses area",
+                      {V("0", "0", "0"), V("1", "0", "0"), V("2", "0", "0"), V("2", "1", "0"), V("0", "1", "0")},
+                      false},
+        DegenerateRow{"there and back", {V("0", "0", "0"), V("1", "2", "0"), V("2", "4", "0"), V("1", "2", "0")}, true},
+        DegenerateRow{"legs 1/10^5", {V("0", "0", "0"), V("1/100000", "0", "0"), V("0", "1/100000", "0")}, false},
+        DegenerateRow{"legs 1/10^100", {V("0", "0", "0"), V("1/" + e100, "0", "0"), V("0", "0", "1/" + e100)}, false},
+        DegenerateRow{"unit area at 10^8",
+                      {V("100000000", "100000000", "0"), V("100000001", "100000000", "0"),
+                       V("100000000", "100000001", "0")},
+                      false},
+        DegenerateRow{"float area overflows", {V("0", "0", "0"), V(e200, "0", "0"), V("0", e200, "0")}, false},
+        DegenerateRow{"collinear beyond the double range",
+                      {V("0", "0", "0"), V(e200 + "0", e200, "1/3"), V(e200 + "00", e200 + "0", "10/3")},
+                      true}),
+    [](const testing::TestParamInfo<DegenerateRow>& info) {
+        std::string name = info.param.name;
+        for (char& c : name) {
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        }
+        return name;
+    });
+
+// The plain double measure of a triangle: s = |Nx| + |Ny| + |Nz| from its float vertices.
+double float_area_measure(const Polygon& t) {
+    const FloatVertex& a = t.float_vertices[0];
+    const FloatVertex& b = t.float_vertices[1];
+    const FloatVertex& c = t.float_vertices[2];
+    const double d1x = b[0] - a[0], d1y = b[1] - a[1], d1z = b[2] - a[2];
+    const double d2x = c[0] - a[0], d2y = c[1] - a[1], d2z = c[2] - a[2];
+    return std::fabs(d1y * d2z - d1z * d2y) + std::fabs(d1z * d2x - d1x * d2z) + std::fabs(d1x * d2y - d1y * d2x);
+}
+
+// A, A + t·(B − A), B for rational points of magnitude up to 3·10^4 (odd denominators, so rarely
+// representable) and t = k/97: rounding the coordinates to doubles leaves a float area of up to
+// about 10^-6 on an exactly zero one.
+std::vector<Vec3> random_collinear_triangle(std::mt19937& random) {
+    auto rational = [&](int limit) {
+        const int den = std::uniform_int_distribution<int>(3, 97)(random) * 2 + 1;
+        const int num = std::uniform_int_distribution<int>(-limit * den, limit * den)(random);
+        return R(std::to_string(num) + "/" + std::to_string(den));
+    };
+    const Vec3 a{rational(30000), rational(30000), rational(30000)};
+    const Vec3 b{rational(30000), rational(30000), rational(30000)};
+    const Rational t = R(std::to_string(std::uniform_int_distribution<int>(1, 96)(random)) + "/97");
+    return {a, add(a, smul(t, sub(b, a))), b};
+}
+
+TEST(PolygonDegenerate, ExactlyCollinearTrianglesAtLargeCoordinatesAreRemoved) {
+    std::mt19937 random(7);
+    int fooling_plain_threshold = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const Polygon t = Polygon::make(random_collinear_triangle(random), "t.x");
+        ASSERT_EQ(Polygon::area2(t.vertices), R("0"));
+        if (float_area_measure(t) > 1e-7) ++fooling_plain_threshold;
+        ASSERT_TRUE(t.is_degenerate()) << i;
+    }
+    // The sample must hold triangles whose double area clears the bare 1e-7 threshold.
+    EXPECT_GT(fooling_plain_threshold, 200);
+}
+
+TEST(PolygonDegenerate, SlightlyBentTrianglesAtLargeCoordinatesSurvive) {
+    std::mt19937 random(11);
+    for (int i = 0; i < 500; ++i) {
+        std::vector<Vec3> loop = random_collinear_triangle(random);
+        loop[1][2] += R("1/1000000000000");  // N gains ε·(0,0,1)×(B − A) ≠ 0
+        ASSERT_FALSE(Polygon::make(loop, "t.x").is_degenerate()) << i;
+    }
+}
+
+TEST(PolygonFlipped, ReversesLoopAndNegatesPlane) {
+    // The reversed loop's first three vertices would give the normal (0, 0, −6), not (0, 0, −2).
+    const Polygon p = Polygon::make({V("0", "0", "1"), V("1", "0", "1"), V("3", "2", "1"), V("0", "2", "1")}, "k.top");
+    const Polygon f = p.flipped();
+    EXPECT_EQ(f.vertices, (std::vector<Vec3>{V("0", "2", "1"), V("3", "2", "1"), V("1", "0", "1"), V("0", "0", "1")}));
+    EXPECT_EQ(f.float_vertices, to_float_vertices(f.vertices));
+    EXPECT_EQ(f.plane.normal, V("0", "0", "-2"));
+    EXPECT_EQ(f.plane.offset, R("-2"));
+    EXPECT_EQ(f.label, "k.top");
+    expect_same(f.flipped(), p);
+}
+
+TEST(SolidMake, KeepsNonDegeneratePolygonsInOrder) {
+    const Polygon good1 = Polygon::make({V("0", "0", "0"), V("1", "0", "0"), V("0", "1", "0")}, "a");
+    const Polygon bad = Polygon::make({V("0", "0", "0"), V("1", "0", "0"), V("2", "0", "0")}, "b");
+    const Polygon good2 = Polygon::make({V("0", "0", "0"), V("0", "0", "1"), V("0", "1", "0")}, "c");
+    const Solid s = Solid::make({bad, good1, bad, good2, bad});
+    ASSERT_EQ(s.polygons.size(), 2u);
+    expect_same(s.polygons[0], good1);
+    expect_same(s.polygons[1], good2);
+    EXPECT_TRUE(Solid::make({bad, bad}).polygons.empty());
+}
+
+TEST(SolidMapped, IdentityReproducesEveryPolygon) {
+    const Solid box = Solid::cube(R("1/2"), R("2"), R("-3"), "m");
+    const Solid same = box.mapped([](const Vec3& v) { return v; });
+    ASSERT_EQ(same.polygons.size(), box.polygons.size());
+    for (std::size_t i = 0; i < box.polygons.size(); ++i) expect_same(same.polygons[i], box.polygons[i]);
+}
+
+TEST(SolidMapped, RecomputesPlanesAndFiltersNothing) {
+    const Solid box = Solid::cube(R("1"), R("1"), R("1"), "m");
+    const Solid moved = box.mapped([](const Vec3& v) { return add(v, V("0", "0", "1/3")); });
+    ASSERT_EQ(moved.polygons.size(), 6u);
+    EXPECT_EQ(moved.polygons[1].plane.offset, R("4/3"));  // top: normal (0,0,1) at z = 4/3
+    EXPECT_EQ(moved.polygons[1].float_vertices[0][2], 4.0 / 3.0);
+    EXPECT_EQ(moved.polygons[1].label, "m.top");
+    const Solid collapsed = box.mapped([](const Vec3&) { return V("1", "2", "3"); });
+    EXPECT_EQ(collapsed.polygons.size(), 6u);
+    EXPECT_TRUE(collapsed.polygons[0].is_degenerate());
+}
+
+TEST(SolidMapped, PolygonWithTooFewVerticesFails) {
+    Solid s = Solid::cube(R("1"), R("1"), R("1"), "m");
+    s.polygons[3].vertices.resize(2);
+    s.polygons[3].float_vertices.resize(2);
+    EXPECT_THROW(s.mapped([](const Vec3& v) { return v; }), InternalFailure);
+}
+
+}  // namespace
+}  // namespace brevant
