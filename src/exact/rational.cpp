@@ -158,17 +158,22 @@ struct Rational::Big {
         }
         HeapMpq heap;
         mpq_swap(heap.get(), value);
+        return owning(heap.release());
+    }
+
+    static Rational owning(mpq_ptr heap) {
         Rational r;
-        r.words_.big = heap.release();
+        r.words_.big = heap;
         r.den_ = 0;
         return r;
     }
 
-    static Rational from_reduced(Int128 n, Int128 d) {
-        MpqTemp t;
-        set_words(mpq_numref(t.q), n);
-        set_words(mpq_denref(t.q), d);
-        return adopt(t.q);
+    // n/d, reduced with d > 0, too wide to be inline.
+    static Rational from_wide(Int128 n, Int128 d) {
+        HeapMpq heap;
+        set_words(mpq_numref(heap.get()), n);
+        set_words(mpq_denref(heap.get()), d);
+        return owning(heap.release());
     }
 
     using Op = void (*)(mpq_ptr, mpq_srcptr, mpq_srcptr);
@@ -198,7 +203,7 @@ struct Rational::Big {
 
 Rational Rational::Small::from_reduced(Int128 n, Int128 d) {
     if (fits_inline(n) && d <= kInlineMax) return make(static_cast<std::int64_t>(n), static_cast<std::int64_t>(d));
-    return Big::from_reduced(n, d);
+    return Big::from_wide(n, d);
 }
 
 void Rational::become_big_integer(long value) {

@@ -22,7 +22,7 @@ namespace brevant {
 
 class Rational {
 public:
-    Rational() : words_{0}, den_(1) {}                  // 0/1
+    Rational() : words_{0}, den_(1) {}               // 0/1
     Rational(long value) : words_{value}, den_(1) {  // NOLINT: n/1
         if (value == std::numeric_limits<long>::min()) become_big_integer(value);
     }
