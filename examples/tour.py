@@ -70,6 +70,21 @@ def booleans():
         print("operation names are exact:", failure)
 
 
+def chamfered_box():
+    section("Chamfer")
+    box = br.make_box("2", "1", "1", "c")
+    bevelled = box.chamfer("1/10")
+    print("make_box('2', '1', '1', 'c').chamfer('1/10')")
+    print("  six-fold volume:", bevelled.volume6_str(), "(the box:", box.volume6_str() + ")")
+    print("  faces:", bevelled.logical_faces(), " watertight:", bevelled.watertight_ok())
+    try:
+        box.chamfer("1/2")
+    except ValueError as refusal:
+        print("a distance of half the box is refused:", refusal)
+    OUT.mkdir(exist_ok=True)
+    print("picture of the chamfered box:", write_svg(bevelled, OUT / "chamfered_box.svg"))
+
+
 def nurbs_evaluation():
     section("NURBS evaluation")
     quarter = [["1", "0", "0"], ["1", "1", "0"], ["0", "1", "0"]]
@@ -102,6 +117,7 @@ def main():
     boxes_and_measures()
     transforms_and_prisms()
     booleans()
+    chamfered_box()
     nurbs_evaluation()
     surface_pairs()
 

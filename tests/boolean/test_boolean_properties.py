@@ -49,6 +49,7 @@ def test_chains_of_operations(first_extents, first_at, steps):
     for op, extents, at in steps:
         other, other_expr = make_box(extents, at)
         union, cut, meet = (solid.boolean(o, other) for o in OPS)
+        assert union.watertight_ok() and cut.watertight_ok() and meet.watertight_ok()
         assert six_fold(union) + six_fold(meet) == six_fold(solid) + six_fold(other)
         assert six_fold(cut) == six_fold(solid) - six_fold(meet)
         solid = {"union": union, "cut": cut, "intersect": meet}[op]
