@@ -1,6 +1,6 @@
 """Long calls end at a signal whose handler raises, inside the call rather than after it, leave
-their operands as they were and leave the module usable; a handler that returns lets the call
-finish with its ordinary result."""
+their operands as they were and leave the module usable; a handler that returns (even one that
+calls the module itself) lets the call finish with its ordinary result."""
 
 import os
 import signal
@@ -132,7 +132,11 @@ def test_the_handlers_own_exception_stops_the_call():
 def test_handlers_that_return_let_the_call_finish_with_its_result():
     expected = br.ssi_pairs(SQUARE, WALL, 10)
     calls = []
-    previous = signal.signal(signal.SIGALRM, lambda signum, frame: calls.append(signum))
+
+    def use_the_module_meanwhile(signum, frame):
+        calls.append(br.make_box("1", "2", "3", "p").volume6_str())
+
+    previous = signal.signal(signal.SIGALRM, use_the_module_meanwhile)
     signal.setitimer(signal.ITIMER_REAL, 0.001, 0.001)
     try:
         result = br.ssi_pairs(SQUARE, WALL, 10)
@@ -141,3 +145,4 @@ def test_handlers_that_return_let_the_call_finish_with_its_result():
         signal.signal(signal.SIGALRM, previous)
     assert result == expected
     assert calls, "the timer never fired during the call"
+    assert set(calls) == {"36/1"}
