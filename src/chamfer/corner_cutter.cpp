@@ -98,8 +98,8 @@ std::optional<Solid> tetrahedron(const Ends& ends, const Rational& dist) {
         Polygon::make({z[0], *apex, z[1]}, "corner.c"),
         Polygon::make({z[1], *apex, z[2]}, "corner.d"),
     });
-    if (volume6(cutter).sign() <= 0) cutter = cutter.flipped();
-    if (volume6(cutter).is_zero()) return std::nullopt;
+    if (volume6_sign(cutter) <= 0) cutter = cutter.flipped();
+    if (volume6_sign(cutter) == 0) return std::nullopt;
     return cutter;
 }
 
