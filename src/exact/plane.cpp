@@ -1,5 +1,6 @@
 #include "exact/plane.hpp"
 
+#include "exact/dot_sign.hpp"
 #include "exact/failure.hpp"
 #include "exact/integer_form.hpp"
 
@@ -11,7 +12,7 @@ Plane Plane::from_points(const Vec3& a, const Vec3& b, const Vec3& c) {
     return {std::move(normal), std::move(offset)};
 }
 
-int Plane::side(const Vec3& p) const { return (dot(normal, p) - offset).sign(); }
+int Plane::side(const Vec3& p) const { return dot_minus_sign(normal, p, offset); }
 
 PlaneKey Plane::canonical() const {
     return primitive_integer_form<4>({&normal[0], &normal[1], &normal[2], &offset});

@@ -1,108 +1,347 @@
 #include "exact/rational.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
+#include <numeric>
 
 #include "exact/failure.hpp"
 
 namespace brevant {
 
-Rational::Rational() { mpq_init(value_); }
-Rational::Rational(long value) {
-    mpq_init(value_);
-    mpq_set_si(value_, value, 1);
+// An inline numerator or denominator is one 64-bit limb; `long` carries it across the GMP API.
+static_assert(GMP_NUMB_BITS == 64 && sizeof(long) == sizeof(std::int64_t));
+
+namespace {
+
+using Int128 = __int128;
+using UInt128 = unsigned __int128;
+
+// Inline values keep |n| and d at most 2^63 − 1. Leaving out −2^63 makes negation and absolute
+// value safe on words, and bounds every cross product a·d by 2^126, so a sum of two of them
+// cannot overflow 128 bits.
+constexpr std::int64_t kInlineMax = std::numeric_limits<std::int64_t>::max();
+
+bool fits_inline(Int128 v) { return v >= -kInlineMax && v <= kInlineMax; }
+bool fits_inline(mpz_srcptr z) { return mpz_sizeinbase(z, 2) <= 63; }
+
+std::uint64_t magnitude(std::int64_t v) { return v < 0 ? 0 - static_cast<std::uint64_t>(v) : v; }
+UInt128 magnitude(Int128 v) { return v < 0 ? 0 - static_cast<UInt128>(v) : v; }
+
+// gcd(|t|, g) for g > 0, reducing t modulo g first only when it does not fit in a word.
+std::uint64_t gcd_with(Int128 t, std::uint64_t g) {
+    const UInt128 m = magnitude(t);
+    const std::uint64_t word = m >> 64 == 0 ? static_cast<std::uint64_t>(m) : static_cast<std::uint64_t>(m % g);
+    return std::gcd(word, g);
 }
-Rational::Rational(const BigInt& numerator) {
-    mpq_init(value_);
-    mpq_set_z(value_, numerator.raw());
+
+// t / k for a k that divides t, in one word when t fits in one.
+Int128 divide_exact(Int128 t, std::uint64_t k) {
+    if (k == 1) return t;
+    const auto divisor = static_cast<std::int64_t>(k);
+    if (t >= std::numeric_limits<std::int64_t>::min() && t <= kInlineMax) return static_cast<std::int64_t>(t) / divisor;
+    return t / divisor;
 }
-Rational::Rational(const BigInt& numerator, const BigInt& denominator) {
+
+std::strong_ordering compare_words(Int128 x, Int128 y) {
+    if (x < y) return std::strong_ordering::less;
+    if (x > y) return std::strong_ordering::greater;
+    return std::strong_ordering::equal;
+}
+
+// Owns an mpq_t for the length of one operation.
+struct MpqTemp {
+    mpq_t q;
+    MpqTemp() { mpq_init(q); }
+    MpqTemp(const MpqTemp&) = delete;
+    MpqTemp& operator=(const MpqTemp&) = delete;
+    ~MpqTemp() { mpq_clear(q); }
+};
+
+// A heap fraction under construction, released to a Rational once complete. GMP's allocation
+// may throw; the struct and its limbs are then freed here.
+class HeapMpq {
+public:
+    HeapMpq() : q_(new __mpq_struct) { mpq_init(q_.get()); }
+    HeapMpq(const HeapMpq&) = delete;
+    HeapMpq& operator=(const HeapMpq&) = delete;
+    ~HeapMpq() {
+        if (q_) mpq_clear(q_.get());
+    }
+    mpq_ptr get() { return q_.get(); }
+    mpq_ptr release() { return q_.release(); }
+
+private:
+    std::unique_ptr<__mpq_struct> q_;
+};
+
+void set_words(mpz_ptr z, Int128 v) {
+    const UInt128 m = magnitude(v);
+    const mp_limb_t limbs[2] = {static_cast<mp_limb_t>(m), static_cast<mp_limb_t>(m >> 64)};
+    mpz_t view;
+    mpz_set(z, mpz_roinit_n(view, limbs, v < 0 ? -2 : 2));
+}
+
+}  // namespace
+
+// The fast path. Each function takes inline operands as words (a/b and c/d, reduced, b, d > 0)
+// and follows the textbook reductions (Knuth, TAOCP 4.5.1) so that its result comes out reduced
+// without a gcd on the full-width numerator and denominator.
+struct Rational::Small {
+    // n/d, reduced and in the inline range.
+    static Rational make(std::int64_t n, std::int64_t d) {
+        Rational r;
+        r.words_.num = n;
+        r.den_ = d;
+        return r;
+    }
+
+    // n/d, reduced with d > 0: inline when it fits, on the heap otherwise.
+    static Rational from_reduced(Int128 n, Int128 d);
+
+    static Rational add(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d) {
+        if (b == 1 && d == 1) return from_reduced(Int128(a) + c, 1);
+        const auto g = std::gcd(static_cast<std::uint64_t>(b), static_cast<std::uint64_t>(d));
+        // With coprime denominators, a·d + c·b shares no factor with b·d.
+        if (g == 1) return from_reduced(Int128(a) * d + Int128(c) * b, Int128(b) * d);
+        const auto gi = static_cast<std::int64_t>(g);
+        const Int128 t = Int128(a) * (d / gi) + Int128(c) * (b / gi);
+        // Any factor that t still shares with the result's denominator b·d/g divides g.
+        const std::uint64_t g2 = gcd_with(t, g);
+        return from_reduced(divide_exact(t, g2), Int128(b / gi) * (d / static_cast<std::int64_t>(g2)));
+    }
+
+    static Rational multiply(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d) {
+        if (a == 0 || c == 0) return Rational();  // common on axis-aligned input; spares two gcds
+        if (b == 1 && d == 1) return from_reduced(Int128(a) * c, 1);
+        // Cancelling across the two fractions leaves nothing to cancel in the product.
+        const auto g1 = static_cast<std::int64_t>(std::gcd(magnitude(a), static_cast<std::uint64_t>(d)));
+        const auto g2 = static_cast<std::int64_t>(std::gcd(magnitude(c), static_cast<std::uint64_t>(b)));
+        return from_reduced(Int128(a / g1) * (c / g2), Int128(b / g2) * (d / g1));
+    }
+
+    static std::strong_ordering compare(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d) {
+        if (b == d) return compare_words(a, c);
+        return compare_words(Int128(a) * d, Int128(c) * b);
+    }
+
+    // Below 2^53 both words convert to double exactly, and one IEEE division of exact operands is
+    // correctly rounded: nearest, ties to even. (|a/b| >= 2^-53 here, far above the subnormals.)
+    static bool converts_exactly(std::int64_t a, std::int64_t b) {
+        constexpr std::uint64_t limit = std::uint64_t{1} << 53;
+        return magnitude(a) < limit && static_cast<std::uint64_t>(b) < limit;
+    }
+};
+
+// The general path: GMP on a value of either kind, an inline operand being read through a
+// borrowed view of its words; results that fit move back inline.
+struct Rational::Big {
+    struct View {
+        mp_limb_t num_limb;
+        mp_limb_t den_limb;
+        __mpq_struct q;
+    };
+
+    static mpq_srcptr as_mpq(const Rational& r, View& view) {
+        if (!r.is_inline()) return r.words_.big;
+        view.num_limb = magnitude(r.words_.num);
+        view.den_limb = static_cast<mp_limb_t>(r.den_);
+        mpz_roinit_n(mpq_numref(&view.q), &view.num_limb, r.words_.num < 0 ? -1 : 1);
+        mpz_roinit_n(mpq_denref(&view.q), &view.den_limb, 1);
+        return &view.q;
+    }
+
+    // The value of a canonical mpq_t, whose limbs are taken over (it is left zero).
+    static Rational adopt(mpq_t value) {
+        if (fits_inline(mpq_numref(value)) && fits_inline(mpq_denref(value))) {
+            return Small::make(mpz_get_si(mpq_numref(value)), mpz_get_si(mpq_denref(value)));
+        }
+        HeapMpq heap;
+        mpq_swap(heap.get(), value);
+        return owning(heap.release());
+    }
+
+    static Rational owning(mpq_ptr heap) {
+        Rational r;
+        r.words_.big = heap;
+        r.den_ = 0;
+        return r;
+    }
+
+    // n/d, reduced with d > 0, too wide to be inline.
+    static Rational from_wide(Int128 n, Int128 d) {
+        HeapMpq heap;
+        set_words(mpq_numref(heap.get()), n);
+        set_words(mpq_denref(heap.get()), d);
+        return owning(heap.release());
+    }
+
+    using Op = void (*)(mpq_ptr, mpq_srcptr, mpq_srcptr);
+
+    static Rational binary(const Rational& a, const Rational& b, Op op) {
+        View va, vb;
+        MpqTemp r;
+        op(r.q, as_mpq(a, va), as_mpq(b, vb));
+        return adopt(r.q);
+    }
+
+    // a = a op b for a heap value a, moving the result inline when it fits.
+    static void in_place(Rational& a, const Rational& b, Op op) {
+        View vb;
+        op(a.words_.big, a.words_.big, as_mpq(b, vb));
+        if (fits_inline(mpq_numref(a.words_.big)) && fits_inline(mpq_denref(a.words_.big))) {
+            a = adopt(a.words_.big);
+        }
+    }
+
+    static Rational unary(const Rational& a, void (*op)(mpq_ptr, mpq_srcptr)) {
+        MpqTemp r;
+        op(r.q, a.words_.big);
+        return adopt(r.q);
+    }
+};
+
+Rational Rational::Small::from_reduced(Int128 n, Int128 d) {
+    if (fits_inline(n) && d <= kInlineMax) return make(static_cast<std::int64_t>(n), static_cast<std::int64_t>(d));
+    return Big::from_wide(n, d);
+}
+
+void Rational::become_big_integer(long value) {
+    MpqTemp t;
+    mpq_set_si(t.q, value, 1);
+    *this = Big::adopt(t.q);
+}
+
+void Rational::copy_big(const Rational& other) {
+    HeapMpq heap;
+    mpq_set(heap.get(), other.words_.big);
+    words_.big = heap.release();
+    den_ = 0;
+}
+
+void Rational::free_big() {
+    mpq_clear(words_.big);
+    delete words_.big;
+}
+
+Rational::Rational(const BigInt& numerator) : Rational() {
+    if (fits_inline(numerator.raw())) {
+        words_.num = mpz_get_si(numerator.raw());
+        return;
+    }
+    MpqTemp t;
+    mpq_set_z(t.q, numerator.raw());
+    *this = Big::adopt(t.q);
+}
+
+Rational::Rational(const BigInt& numerator, const BigInt& denominator) : Rational() {
     if (denominator.sign() == 0) throw InternalFailure("denominator == 0");
-    mpq_init(value_);
-    mpz_set(mpq_numref(value_), numerator.raw());
-    mpz_set(mpq_denref(value_), denominator.raw());
-    mpq_canonicalize(value_);
+    if (fits_inline(numerator.raw()) && fits_inline(denominator.raw())) {
+        std::int64_t n = mpz_get_si(numerator.raw());
+        std::int64_t d = mpz_get_si(denominator.raw());
+        const auto g = static_cast<std::int64_t>(std::gcd(magnitude(n), magnitude(d)));
+        n /= g;
+        d /= g;
+        words_.num = d < 0 ? -n : n;
+        den_ = d < 0 ? -d : d;
+        return;
+    }
+    MpqTemp t;
+    mpz_set(mpq_numref(t.q), numerator.raw());
+    mpz_set(mpq_denref(t.q), denominator.raw());
+    mpq_canonicalize(t.q);
+    *this = Big::adopt(t.q);
 }
-Rational::Rational(const Rational& other) {
-    mpq_init(value_);
-    mpq_set(value_, other.value_);
-}
-Rational::Rational(Rational&& other) noexcept {
-    mpq_init(value_);
-    mpq_swap(value_, other.value_);
-}
+
 Rational& Rational::operator=(const Rational& other) {
-    mpq_set(value_, other.value_);
+    if (this == &other) return *this;
+    if (other.is_inline()) {
+        if (!is_inline()) free_big();
+        words_ = other.words_;
+        den_ = other.den_;
+    } else if (!is_inline()) {
+        mpq_set(words_.big, other.words_.big);
+    } else {
+        copy_big(other);
+    }
     return *this;
 }
-Rational& Rational::operator=(Rational&& other) noexcept {
-    mpq_swap(value_, other.value_);
-    return *this;
-}
-Rational::~Rational() { mpq_clear(value_); }
 
 Rational operator+(const Rational& a, const Rational& b) {
-    Rational r;
-    mpq_add(r.value_, a.value_, b.value_);
-    return r;
+    if (a.is_inline() && b.is_inline()) return Rational::Small::add(a.words_.num, a.den_, b.words_.num, b.den_);
+    return Rational::Big::binary(a, b, mpq_add);
 }
 Rational operator-(const Rational& a, const Rational& b) {
-    Rational r;
-    mpq_sub(r.value_, a.value_, b.value_);
-    return r;
+    if (a.is_inline() && b.is_inline()) return Rational::Small::add(a.words_.num, a.den_, -b.words_.num, b.den_);
+    return Rational::Big::binary(a, b, mpq_sub);
 }
 Rational operator*(const Rational& a, const Rational& b) {
-    Rational r;
-    mpq_mul(r.value_, a.value_, b.value_);
-    return r;
+    if (a.is_inline() && b.is_inline()) return Rational::Small::multiply(a.words_.num, a.den_, b.words_.num, b.den_);
+    return Rational::Big::binary(a, b, mpq_mul);
 }
 Rational operator/(const Rational& a, const Rational& b) {
     if (b.is_zero()) throw InternalFailure("division by zero");
-    Rational r;
-    mpq_div(r.value_, a.value_, b.value_);
-    return r;
+    if (a.is_inline() && b.is_inline()) {
+        // The reciprocal of c/d is sign(c)·d / |c|, reduced and inline like c/d itself.
+        const std::int64_t c = b.words_.num;
+        return Rational::Small::multiply(a.words_.num, a.den_, c < 0 ? -b.den_ : b.den_, c < 0 ? -c : c);
+    }
+    return Rational::Big::binary(a, b, mpq_div);
 }
 Rational Rational::operator-() const {
-    Rational r;
-    mpq_neg(r.value_, value_);
-    return r;
+    if (is_inline()) return Small::make(-words_.num, den_);
+    return Big::unary(*this, mpq_neg);
 }
 Rational& Rational::operator+=(const Rational& b) {
-    mpq_add(value_, value_, b.value_);
+    if (is_inline()) return *this = *this + b;
+    Big::in_place(*this, b, mpq_add);
     return *this;
 }
 Rational& Rational::operator-=(const Rational& b) {
-    mpq_sub(value_, value_, b.value_);
+    if (is_inline()) return *this = *this - b;
+    Big::in_place(*this, b, mpq_sub);
     return *this;
 }
 Rational& Rational::operator*=(const Rational& b) {
-    mpq_mul(value_, value_, b.value_);
+    if (is_inline()) return *this = *this * b;
+    Big::in_place(*this, b, mpq_mul);
     return *this;
 }
 Rational Rational::abs() const {
-    Rational r;
-    mpq_abs(r.value_, value_);
-    return r;
+    if (is_inline()) return Small::make(words_.num < 0 ? -words_.num : words_.num, den_);
+    return Big::unary(*this, mpq_abs);
+}
+
+std::strong_ordering operator<=>(const Rational& a, const Rational& b) {
+    if (a.is_inline() && b.is_inline()) return Rational::Small::compare(a.words_.num, a.den_, b.words_.num, b.den_);
+    Rational::Big::View va, vb;
+    return mpq_cmp(Rational::Big::as_mpq(a, va), Rational::Big::as_mpq(b, vb)) <=> 0;
 }
 
 BigInt Rational::numerator() const {
+    if (is_inline()) return BigInt(words_.num);
     BigInt r;
-    mpz_set(r.raw(), mpq_numref(value_));
+    mpz_set(r.raw(), mpq_numref(words_.big));
     return r;
 }
 BigInt Rational::denominator() const {
+    if (is_inline()) return BigInt(den_);
     BigInt r;
-    mpz_set(r.raw(), mpq_denref(value_));
+    mpz_set(r.raw(), mpq_denref(words_.big));
     return r;
 }
 
-std::string Rational::str() const { return numerator().str() + "/" + denominator().str(); }
+std::string Rational::str() const {
+    if (is_inline()) return std::to_string(words_.num) + "/" + std::to_string(den_);
+    return numerator().str() + "/" + denominator().str();
+}
 
 namespace {
 
 // Nearest double to a/b for a, b > 0: an integer quotient q with at least 55 significant bits
 // plus a sticky bit holds enough to round once, correctly, at the position a double keeps
 // (53 bits for normal values, fewer below 2^-1022 where the last kept bit is fixed at 2^-1074).
-double positive_quotient_to_double(const mpz_t a, const mpz_t b) {
+double positive_quotient_to_double(mpz_srcptr a, mpz_srcptr b) {
     const long shift = 55 - (static_cast<long>(mpz_sizeinbase(a, 2)) - static_cast<long>(mpz_sizeinbase(b, 2)));
     mpz_t num, den, q, r;
     mpz_inits(num, den, q, r, nullptr);
@@ -137,11 +376,16 @@ double positive_quotient_to_double(const mpz_t a, const mpz_t b) {
 }  // namespace
 
 double Rational::to_double() const {
+    if (is_inline() && Small::converts_exactly(words_.num, den_)) {
+        return static_cast<double>(words_.num) / static_cast<double>(den_);
+    }
     if (is_zero()) return 0.0;
+    Big::View view;
+    const mpq_srcptr q = Big::as_mpq(*this, view);
     mpz_t magnitude;
     mpz_init(magnitude);
-    mpz_abs(magnitude, mpq_numref(value_));
-    const double result = positive_quotient_to_double(magnitude, mpq_denref(value_));
+    mpz_abs(magnitude, mpq_numref(q));
+    const double result = positive_quotient_to_double(magnitude, mpq_denref(q));
     mpz_clear(magnitude);
     return sign() < 0 ? -result : result;
 }

@@ -1,0 +1,313 @@
+// Rational arithmetic checked against GMP's own mpq arithmetic on values on both sides of the
+// inline/heap boundary, and the representation rule: a value is inline exactly when |n| and d
+// are below 2^63.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gmp.h>
+#include <gtest/gtest.h>
+
+#include "exact/failure.hpp"
+#include "exact/rational.hpp"
+
+namespace brevant {
+namespace {
+
+// An mpq_t holding a fraction text, canonicalised.
+class Reference {
+public:
+    explicit Reference(const std::string& text) {
+        mpq_init(q_);
+        mpq_set_str(q_, text.c_str(), 10);
+        mpq_canonicalize(q_);
+    }
+    Reference() { mpq_init(q_); }
+    Reference(const Reference&) = delete;
+    Reference& operator=(const Reference&) = delete;
+    ~Reference() { mpq_clear(q_); }
+    mpq_ptr get() { return q_; }
+    std::string str() const {
+        std::string text(mpz_sizeinbase(mpq_numref(q_), 10) + mpz_sizeinbase(mpq_denref(q_), 10) + 3, '\0');
+        mpq_get_str(text.data(), 10, q_);
+        text.resize(text.find('\0'));
+        // mpq_get_str leaves out "/1" for integers; the text form always writes it.
+        return mpz_cmp_ui(mpq_denref(q_), 1) == 0 ? text + "/1" : text;
+    }
+    bool fits_inline() const {
+        return mpz_sizeinbase(mpq_numref(q_), 2) <= 63 && mpz_sizeinbase(mpq_denref(q_), 2) <= 63;
+    }
+
+private:
+    mpq_t q_;
+};
+
+BigInt integer(const std::string& decimal) {
+    return decimal[0] == '-' ? -BigInt::from_digits(decimal.substr(1)) : BigInt::from_digits(decimal);
+}
+
+std::string power_of_two_plus(int k, long delta) {
+    mpz_t z;
+    mpz_init(z);
+    mpz_ui_pow_ui(z, 2, static_cast<unsigned long>(k));
+    if (delta >= 0) {
+        mpz_add_ui(z, z, static_cast<unsigned long>(delta));
+    } else {
+        mpz_sub_ui(z, z, static_cast<unsigned long>(-delta));
+    }
+    std::string text(mpz_sizeinbase(z, 10) + 2, '\0');
+    mpz_get_str(text.data(), 10, z);
+    mpz_clear(z);
+    text.resize(text.find('\0'));
+    return text;
+}
+
+// Magnitudes for numerators and denominators, chosen per pool.
+std::vector<std::string> magnitudes(const std::string& pool) {
+    std::vector<std::string> out;
+    std::vector<int> exponents;
+    if (pool == "inline") {
+        exponents = {1, 2, 7, 31, 32, 52, 53, 54, 61};
+    } else if (pool == "boundary") {
+        exponents = {61, 62, 63, 64, 65};
+    } else {
+        exponents = {64, 65, 100, 126, 127, 128, 129, 200};
+    }
+    for (int k : exponents) {
+        for (long delta : {-3L, -1L, 0L, 1L, 3L}) {
+            if ((1L << std::min(k, 62)) > -delta) out.push_back(power_of_two_plus(k, delta));
+        }
+    }
+    if (pool == "inline") {
+        for (const char* small : {"1", "2", "3", "6", "10", "12", "100", "360", "1001"}) out.push_back(small);
+    }
+    return out;
+}
+
+// Random reduced-or-not fractions from a pool; shared factors between numerator and denominator
+// make the reduction itself cross the boundary (2^64·3 / 6 is inline once reduced).
+std::vector<std::string> fraction_texts(const std::string& pool, std::mt19937_64& rng, int count) {
+    const std::vector<std::string> mags = magnitudes(pool);
+    std::uniform_int_distribution<std::size_t> pick(0, mags.size() - 1);
+    std::uniform_int_distribution<int> coin(0, 3);
+    std::vector<std::string> out{"0/1"};
+    for (int i = 0; i < count; ++i) {
+        Reference n(mags[pick(rng)]);
+        Reference d(mags[pick(rng)]);
+        if (coin(rng) == 0) {
+            Reference factor(mags[pick(rng)]);
+            mpq_mul(n.get(), n.get(), factor.get());
+            mpq_mul(d.get(), d.get(), factor.get());
+        }
+        const std::string sign = coin(rng) < 2 ? "-" : "";
+        // Integers print without "/1", which the text below supplies.
+        const std::string n_text = n.str().substr(0, n.str().find('/'));
+        const std::string d_text = d.str().substr(0, d.str().find('/'));
+        out.push_back(sign + n_text + "/" + d_text);
+    }
+    return out;
+}
+
+Rational from_text(const std::string& text) {
+    const std::size_t slash = text.find('/');
+    return Rational(integer(text.substr(0, slash)), integer(text.substr(slash + 1)));
+}
+
+void expect_same(const Rational& got, Reference& want, const std::string& what) {
+    EXPECT_EQ(got.str(), want.str()) << what;
+    EXPECT_EQ(got.is_inline(), want.fits_inline()) << what;
+    EXPECT_EQ(got.sign(), mpq_sgn(want.get())) << what;
+}
+
+// The nearest double to q, ties to even, found from the truncated conversion and its neighbour
+// by exact comparison. Valid away from overflow and the subnormals, which the pools avoid.
+double nearest_double(mpq_srcptr q) {
+    const double toward_zero = mpq_get_d(q);
+    const double away = std::nextafter(toward_zero, mpq_sgn(q) < 0 ? -INFINITY : INFINITY);
+    Reference a, b, gap_a, gap_b;
+    mpq_set_d(a.get(), toward_zero);
+    mpq_set_d(b.get(), away);
+    mpq_sub(gap_a.get(), q, a.get());
+    mpq_abs(gap_a.get(), gap_a.get());
+    mpq_sub(gap_b.get(), b.get(), q);
+    mpq_abs(gap_b.get(), gap_b.get());
+    const int c = mpq_cmp(gap_a.get(), gap_b.get());
+    if (c != 0) return c < 0 ? toward_zero : away;
+    int exponent;
+    const double mantissa = std::frexp(toward_zero, &exponent);
+    return std::fmod(std::ldexp(mantissa, 53), 2.0) == 0.0 ? toward_zero : away;
+}
+
+class RationalVersusGmp : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(RationalVersusGmp, UnaryResultsAndConversions) {
+    std::mt19937_64 rng(7);
+    for (const std::string& text : fraction_texts(GetParam(), rng, 200)) {
+        const Rational x = from_text(text);
+        Reference want(text);
+        expect_same(x, want, text);
+        EXPECT_EQ(x.numerator().str() + "/" + x.denominator().str(), want.str()) << text;
+        Reference negated, absolute;
+        mpq_neg(negated.get(), want.get());
+        mpq_abs(absolute.get(), want.get());
+        expect_same(-x, negated, "-" + text);
+        expect_same(x.abs(), absolute, "abs " + text);
+        EXPECT_EQ(x.to_double(), nearest_double(want.get())) << text;
+    }
+}
+
+TEST_P(RationalVersusGmp, BinaryOperationsAndOrder) {
+    std::mt19937_64 rng(11);
+    const std::vector<std::string> left = fraction_texts(GetParam(), rng, 60);
+    const std::vector<std::string> right = fraction_texts(GetParam(), rng, 60);
+    for (const std::string& lt : left) {
+        for (const std::string& rt : right) {
+            const Rational a = from_text(lt);
+            const Rational b = from_text(rt);
+            Reference qa(lt), qb(rt), sum, difference, product;
+            mpq_add(sum.get(), qa.get(), qb.get());
+            mpq_sub(difference.get(), qa.get(), qb.get());
+            mpq_mul(product.get(), qa.get(), qb.get());
+            const std::string pair = lt + " , " + rt;
+            expect_same(a + b, sum, "+ " + pair);
+            expect_same(a - b, difference, "- " + pair);
+            expect_same(a * b, product, "* " + pair);
+            if (mpq_sgn(qb.get()) != 0) {
+                Reference quotient;
+                mpq_div(quotient.get(), qa.get(), qb.get());
+                expect_same(a / b, quotient, "/ " + pair);
+            }
+            const int order = mpq_cmp(qa.get(), qb.get());
+            EXPECT_EQ((a <=> b) < 0, order < 0) << pair;
+            EXPECT_EQ((a <=> b) > 0, order > 0) << pair;
+            EXPECT_EQ(a == b, mpq_equal(qa.get(), qb.get()) != 0) << pair;
+        }
+    }
+}
+
+// The in-place forms take their own route for a heap left operand; they must agree with the
+// plain operators, also when the operand is the value itself.
+TEST_P(RationalVersusGmp, CompoundAssignmentMatchesOperators) {
+    std::mt19937_64 rng(13);
+    const std::vector<std::string> texts = fraction_texts(GetParam(), rng, 40);
+    for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
+        const Rational a = from_text(texts[i]);
+        const Rational b = from_text(texts[i + 1]);
+        Rational sum = a, difference = a, product = a, twice = a;
+        sum += b;
+        difference -= b;
+        product *= b;
+        twice += twice;
+        EXPECT_EQ(sum, a + b);
+        EXPECT_EQ(difference, a - b);
+        EXPECT_EQ(product, a * b);
+        EXPECT_EQ(twice, a * Rational(2));
+        EXPECT_EQ(sum.is_inline(), (a + b).is_inline());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pools, RationalVersusGmp, ::testing::Values("inline", "boundary", "heap"));
+
+// Values on the edges of the inline range, where a result just fits or just does not.
+struct EdgeCase {
+    const char* name;
+    Rational value;
+    const char* text;
+    bool inline_;
+};
+
+Rational two_to(int k) { return Rational(integer(power_of_two_plus(k, 0))); }
+
+class InlineEdges : public ::testing::TestWithParam<EdgeCase> {};
+
+TEST_P(InlineEdges, TextAndRepresentation) {
+    const EdgeCase& c = GetParam();
+    EXPECT_EQ(c.value.str(), c.text) << c.name;
+    EXPECT_EQ(c.value.is_inline(), c.inline_) << c.name;
+}
+
+const long kMin = std::numeric_limits<long>::min();
+const long kMax = std::numeric_limits<long>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InlineEdges,
+    ::testing::Values(
+        EdgeCase{"largest word", Rational(kMax), "9223372036854775807/1", true},
+        EdgeCase{"smallest long stays exact", Rational(kMin), "-9223372036854775808/1", false},
+        EdgeCase{"negated smallest long", -Rational(kMin), "9223372036854775808/1", false},
+        EdgeCase{"abs of smallest long", Rational(kMin).abs(), "9223372036854775808/1", false},
+        EdgeCase{"smallest long plus one", Rational(kMin) + Rational(1), "-9223372036854775807/1", true},
+        EdgeCase{"largest word plus one", Rational(kMax) + Rational(1), "9223372036854775808/1", false},
+        EdgeCase{"2^62 doubled", two_to(62) * Rational(2), "9223372036854775808/1", false},
+        EdgeCase{"-2^62 doubled", -two_to(62) * Rational(2), "-9223372036854775808/1", false},
+        EdgeCase{"-2^62 minus 2^62", -two_to(62) - two_to(62), "-9223372036854775808/1", false},
+        EdgeCase{"word product overflowing 128 bits", Rational(kMax) * Rational(kMax) * Rational(kMax),
+                 "784637716923335095224261902710254454442933591094742482943/1", false},
+        EdgeCase{"big quotient cancelling to one", (two_to(70) / Rational(3)) * (Rational(3) / two_to(70)), "1/1", true},
+        EdgeCase{"big difference back to a word", (two_to(64) + Rational(5)) - two_to(64), "5/1", true},
+        EdgeCase{"big fraction reducing to a word", Rational(integer("36893488147419103232"), integer("1152921504606846976")),
+                 "32/1", true},
+        EdgeCase{"denominator just too wide", Rational(1) / (Rational(kMax) + Rational(1)), "1/9223372036854775808", false},
+        EdgeCase{"widest inline denominator", Rational(-1) / Rational(kMax), "-1/9223372036854775807", true},
+        EdgeCase{"sum over coprime wide denominators", Rational(1) / Rational(kMax) + Rational(1) / Rational(kMax - 1),
+                 "18446744073709551613/85070591730234615838173535747377725442", false},
+        EdgeCase{"sum cancelling a shared factor", Rational(1, 6) + Rational(1, 3), "1/2", true},
+        EdgeCase{"zero from opposite wide values", Rational(kMax, 3) - Rational(kMax, 3), "0/1", true},
+        EdgeCase{"negative denominator read", Rational(BigInt(4), BigInt(-6)), "-2/3", true},
+        EdgeCase{"zero over negative", Rational(BigInt(0), BigInt(-5)), "0/1", true}),
+    [](const ::testing::TestParamInfo<EdgeCase>& info) {
+        std::string name = info.param.name;
+        for (char& ch : name) {
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        }
+        return name;
+    });
+
+// Copies and assignments between the two representations keep values apart and intact.
+TEST(RationalStorage, CopiesAndAssignmentsAcrossRepresentations) {
+    const Rational big = two_to(100) / Rational(3);
+    const Rational small(7);
+    Rational a = big;
+    EXPECT_EQ(a, big);
+    a = small;  // heap to inline
+    EXPECT_EQ(a.str(), "7/1");
+    EXPECT_TRUE(a.is_inline());
+    a = big;  // inline to heap
+    EXPECT_EQ(a, big);
+    Rational b = two_to(90);
+    b = a;  // heap to heap
+    EXPECT_EQ(b, big);
+    b = b;  // self-assignment
+    EXPECT_EQ(b, big);
+    b += Rational(1);
+    EXPECT_NE(a, b);  // the copy does not share limbs
+    Rational moved = std::move(b);
+    EXPECT_EQ(moved, big + Rational(1));
+    EXPECT_EQ(big.str(), "1267650600228229401496703205376/3");
+}
+
+TEST(RationalFailures, ZeroDivisorsFail) {
+    EXPECT_THROW(Rational(BigInt(1), BigInt(0)), InternalFailure);
+    EXPECT_THROW(Rational(1) / Rational(0), InternalFailure);
+    EXPECT_THROW(two_to(80) / Rational(0), InternalFailure);
+    EXPECT_THROW(Rational(1) / (two_to(80) - two_to(80)), InternalFailure);
+}
+
+// Around 2^53 the word fast path must hand over to the general conversion without changing the
+// rounding: these are the values where a naive conversion goes wrong.
+TEST(RationalToDouble, RoundsToNearestEvenAcrossTheFastPathLimit) {
+    EXPECT_EQ(Rational(9007199254740993L).to_double(), 9007199254740992.0);   // 2^53 + 1: tie, to even
+    EXPECT_EQ(Rational(9007199254740995L).to_double(), 9007199254740996.0);   // 2^53 + 3: tie, to even
+    EXPECT_EQ(Rational(BigInt(9007199254740993L), BigInt(2)).to_double(), 4503599627370496.0);  // tie
+    EXPECT_EQ(Rational(BigInt(1), BigInt(9007199254740993L)).to_double(), 1.0 / 9007199254740992.0 * (1 - 0x1p-53));
+    EXPECT_EQ(Rational(kMax).to_double(), 9223372036854775808.0);
+    EXPECT_EQ(Rational(BigInt(1), BigInt(3)).to_double(), 1.0 / 3.0);
+    EXPECT_EQ(Rational(kMin).to_double(), -9223372036854775808.0);
+}
+
+}  // namespace
+}  // namespace brevant

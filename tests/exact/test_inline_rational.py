@@ -1,0 +1,78 @@
+"""Exact box measures computed by the module against the same formulas in fractions.Fraction, on
+extents whose numerators and denominators sit around 2^62, 2^63 and 2^64, where the module's
+numbers move between machine words and big integers, and whose products pass 128 bits."""
+
+import random
+from fractions import Fraction
+
+import pytest
+
+import brevant_rs as br
+
+CORNERS = [(0, 0, 0), (1, 0, 0), (1, 1, 0), (0, 1, 0), (0, 0, 1), (1, 0, 1), (1, 1, 1), (0, 1, 1)]
+FACES = [(0, 3, 2, 1), (4, 5, 6, 7), (0, 1, 5, 4), (2, 3, 7, 6), (1, 2, 6, 5), (3, 0, 4, 7)]
+
+
+def text(value):
+    return f"{value.numerator}/{value.denominator}"
+
+
+def canonical_box(dx, dy, dz):
+    """The canonical text of a box with nonzero extents: sorted vertex texts per face, faces sorted."""
+    corners = [(dx * i, dy * j, dz * k) for i, j, k in CORNERS]
+    keys = {"|".join(sorted(",".join(text(c) for c in corners[v]) for v in face)) for face in FACES}
+    return ";".join(sorted(keys))
+
+
+def near_boundary(rng):
+    """A magnitude within a few units of 2^62, 2^63 or 2^64, or a small one."""
+    if rng.random() < 0.25:
+        return rng.choice([1, 2, 3, 5, 7, 12])
+    return 2 ** rng.choice([62, 63, 64]) + rng.randint(-3, 3)
+
+
+def extent(rng):
+    numerator = near_boundary(rng) * rng.choice([1, 1, 3, near_boundary(rng)])
+    return Fraction(rng.choice([-1, 1]) * numerator, near_boundary(rng))
+
+
+def random_extents(seed, count):
+    rng = random.Random(seed)
+    return [tuple(extent(rng) for _ in range(3)) for _ in range(count)]
+
+
+# Extents whose products cancel back to small values, or stop just short of and just past 2^63.
+CANCELLING = [
+    (Fraction(2**64, 3), Fraction(3, 2**64), Fraction(5)),
+    (Fraction(2**63 - 1, 2**64 + 1), Fraction(2**64 + 1, 2**63 - 1), Fraction(-1, 7)),
+    (Fraction(2**62), Fraction(2), Fraction(1, 6)),
+    (Fraction(-(2**62)), Fraction(2), Fraction(1, 6)),
+    (Fraction(2**63 - 1), Fraction(1), Fraction(1, 6)),
+    (Fraction(1, 2**63 - 1), Fraction(1, 2**63 - 2), Fraction(1, 2**63 - 3)),
+]
+
+
+@pytest.mark.parametrize("dx, dy, dz", random_extents(20240611, 60) + CANCELLING)
+def test_box_form_matches_fraction_arithmetic(dx, dy, dz):
+    volume6, canonical = br.box_form(text(dx), text(dy), text(dz))
+    assert volume6 == text(6 * dx * dy * dz)
+    assert canonical == canonical_box(dx, dy, dz)
+
+
+@pytest.mark.parametrize("dx, dy, dz", random_extents(7, 40) + CANCELLING)
+def test_box_doubles_are_nearest_to_the_exact_values(dx, dy, dz):
+    box = br.make_box(text(dx), text(dy), text(dz), "p")
+    # int / int in Python rounds once, to nearest, ties to even: an independent reference.
+    assert box.volume() == float(dx * dy * dz)
+    ends = [(min(0, e), max(0, e)) for e in (dx, dy, dz)]
+    assert box.bbox() == [float(lo) for lo, _ in ends] + [float(hi) for _, hi in ends]
+
+
+@pytest.mark.parametrize(
+    "dx", ["9007199254740993", "9007199254740995", "9223372036854775807", "-9223372036854775808", "1/9007199254740993"]
+)
+def test_bbox_rounding_ties_to_even_around_the_word_limits(dx):
+    box = br.make_box(dx, "1", "1", "p")
+    exact = Fraction(dx)
+    assert box.bbox()[0] == float(min(0, exact))
+    assert box.bbox()[3] == float(max(0, exact))
