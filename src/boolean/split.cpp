@@ -1,8 +1,10 @@
 #include "boolean/split.hpp"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <utility>
 
 namespace brevant {
@@ -67,8 +69,7 @@ struct Piece {
 // The pieces lie in the source's plane, so they keep that plane exactly. The source is spent: its
 // vertices move into the piece on their side (vertex 0 is copied, as the last edge still needs
 // it), and its label and plane into the back piece.
-void cut_spanning(const Plane& plane, const std::vector<std::int32_t>& sides, Polygon&& polygon,
-                  const SplitTargets& to) {
+void cut_spanning(const Plane& plane, std::span<const std::int32_t> sides, Polygon&& polygon, const SplitTargets& to) {
     std::vector<Vec3>& v = polygon.vertices;
     const std::vector<FloatVertex>& f = polygon.float_vertices;
     const std::size_t n = v.size();
@@ -113,7 +114,12 @@ PlaneF64 plane_f64(const Plane& plane) {
 
 void split_into(const Plane& plane, const PlaneF64& fast, Polygon&& polygon, const SplitTargets& to) {
     const std::size_t n = polygon.vertices.size();
-    std::vector<std::int32_t> sides(n);
+    // Loops are short as a rule, and this is the innermost step of every tree walk: their sides
+    // are kept on the stack, only longer loops take them to the heap.
+    std::array<std::int32_t, 16> short_sides;
+    std::vector<std::int32_t> long_sides(n > short_sides.size() ? n : 0);
+    const std::span<std::int32_t> sides = n > short_sides.size() ? std::span<std::int32_t>(long_sides)
+                                                                  : std::span<std::int32_t>(short_sides.data(), n);
     int polygon_class = kCoplanar;
     for (std::size_t i = 0; i < n; ++i) {
         sides[i] = vertex_side(plane, fast, polygon.float_vertices.at(i), polygon.vertices[i]);
