@@ -5,16 +5,22 @@ Each row gives the median time of the workload through the module, the median ti
 same inputs, their ratio, the size of the result and a hash of its exact text. The hashes let a
 later change show that no result changed. Run through bench/run.sh, which builds what it needs.
 
-usage: bench.py TWIN_LIBRARY [NAME_PREFIX ...]   (only the workloads whose names start so)
+For the boolean workloads (W1, W2) the last column is the share of the side tests decided
+exactly that reached GMP, counted by bench/side_tests.cpp on the same inputs.
+
+usage: bench.py BUILD_DIR [NAME_PREFIX ...]   (BUILD_DIR holds libbrevant_twin.so and side_tests;
+                                              only the workloads whose names start so)
 """
 
 import ctypes
 import hashlib
 import random
 import statistics
+import subprocess
 import sys
 import time
 from fractions import Fraction
+from pathlib import Path
 
 import brevant_rs as br
 
@@ -68,10 +74,11 @@ class Twin:
 
 
 # ---------------------------------------------------------------------------------------------
-# Workloads. Each gives rows (name, exact, describe, twin): exact() runs the workload through the
-# module and returns its result, describe(result) gives the result's size and exact text (outside
-# the timing), and twin() runs the double twin on the same inputs and returns its size (or twin is
-# None where there is no twin).
+# Workloads. Each gives rows (name, exact, describe, twin, side_args): exact() runs the workload
+# through the module and returns its result, describe(result) gives the result's size and exact text
+# (outside the timing), twin() runs the double twin on the same inputs and returns its size (None
+# where there is no twin), and side_args are the arguments of side_tests for the same work (None
+# where it does not apply).
 
 
 def box_args_integer():
@@ -100,7 +107,7 @@ def w1(twin):
                 twin.lib.twin_box_boolean(box_a, box_b, code, ctypes.byref(count))
                 return count.value
 
-            rows.append((f"W1 {op} {kind}", exact, describe, double))
+            rows.append((f"W1 {op} {kind}", exact, describe, double, ["box", *a, *b, *t, op]))
     return rows
 
 
@@ -149,7 +156,8 @@ def w2(twin):
             twin.lib.twin_sequential_cuts(slab, n, flat, ctypes.byref(count))
             return count.value
 
-        rows.append((f"W2 slab - {n} boxes", lambda cuts=cuts: sequential_cuts(cuts), describe_solid, double))
+        side_args = ["cuts"] + [text(v) for cut in cuts for v in cut]
+        rows.append((f"W2 slab - {n} boxes", lambda cuts=cuts: sequential_cuts(cuts), describe_solid, double, side_args))
     return rows
 
 
@@ -164,7 +172,7 @@ def fragmented_slab():
 
 
 def w3(_twin):
-    return [(f"W3 chamfer {name}", lambda solid=solid: solid.chamfer("1/10"), describe_solid, None)
+    return [(f"W3 chamfer {name}", lambda solid=solid: solid.chamfer("1/10"), describe_solid, None, None)
             for name, solid in (("unit cube", br.make_box("1", "1", "1", "p")),
                                 ("10x1x1", br.make_box("10", "1", "1", "p")),
                                 ("4x4x1 of 16", fragmented_slab()))]
@@ -228,8 +236,8 @@ def w4(twin):
                                    s_out)
         return len(s_params)
 
-    return [("W4 curve 1000 points", curve, describe_points, curve_twin),
-            ("W4 surface 100 points", surface, describe_points, surface_twin)]
+    return [("W4 curve 1000 points", curve, describe_points, curve_twin, None),
+            ("W4 surface 100 points", surface, describe_points, surface_twin, None)]
 
 
 def bump(weights):
@@ -264,7 +272,7 @@ def w5(_twin):
     for name, a, b, depth in (("crossing", crossing_a, crossing_b, 4), ("crossing", crossing_a, crossing_b, 5),
                               ("crossing", crossing_a, crossing_b, 6), ("tangent", tangent_a, tangent_b, 4)):
         rows.append((f"W5 {name} depth {depth}", lambda a=a, b=b, depth=depth: br.ssi_pairs(a, b, depth),
-                     describe_points, None))
+                     describe_points, None, None))
     return rows
 
 
@@ -275,17 +283,29 @@ def milliseconds(seconds):
     return f"{seconds * 1e3:.3f}"
 
 
+def gmp_share(side_tests, args):
+    """The share of exact side tests that reached GMP, as a table cell."""
+    if args is None:
+        return "-"
+    total, fallbacks = map(int, subprocess.run([side_tests, *args], check=True, capture_output=True,
+                                               text=True).stdout.split())
+    return f"{100 * fallbacks / total:.1f}% of {total}" if total else "none"
+
+
 def main():
-    twin = Twin(sys.argv[1])
+    build = Path(sys.argv[1])
+    twin = Twin(str(build / "libbrevant_twin.so"))
+    side_tests = str(build / "side_tests")
     prefixes = sys.argv[2:]
-    header = f"{'workload':<26} {'exact ms':>11} {'twin ms':>11} {'ratio':>8} {'size':>7}  result sha256"
+    header = (f"{'workload':<26} {'exact ms':>11} {'twin ms':>11} {'ratio':>8} {'size':>7}  {'result sha256':<13}"
+              f"  gmp side tests")
     print(header)
     print("-" * len(header))
     for workload in WORKLOADS:
         key = workload.__name__.upper()
         if prefixes and not any(p.upper().startswith(key) or key.startswith(p.upper()) for p in prefixes):
             continue
-        for name, exact, describe, double in workload(twin):
+        for name, exact, describe, double, side_args in workload(twin):
             if prefixes and not any(name.upper().startswith(p.upper()) for p in prefixes):
                 continue
             exact_s, result = measure(exact)
@@ -297,11 +317,13 @@ def main():
                 if twin_size != size:
                     size_cell += f" ({twin_size})"
             print(f"{name:<26} {milliseconds(exact_s):>11} {twin_cell:>11} {ratio_cell:>8} {size_cell:>7}  "
-                  f"{digest(result_text)}", flush=True)
+                  f"{digest(result_text):<13}  {gmp_share(side_tests, side_args)}", flush=True)
     print()
     print("size: polygons of the result (W1-W3), points evaluated (W4), surviving pairs (W5);")
     print("      in parentheses the twin's polygon count where it differs.")
     print("W2 times the whole sequence of cuts; W4 all points of a row, one module call each.")
+    print("gmp side tests: the share of the exact side tests (those the double pre-test left open)")
+    print("                that needed GMP, of how many.")
 
 
 if __name__ == "__main__":

@@ -1,7 +1,7 @@
 #include "ssi/rpatch.hpp"
 
-#include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "exact/failure.hpp"
 
