@@ -86,7 +86,8 @@ const WatertightCase kCases[] = {
      [] {
          Solid s = unit_box();
          std::vector<Vec3> loop = s.polygons[0].vertices;
-         loop.insert(loop.begin() + 1, loop[1]);
+         const Vec3 repeated = loop[1];
+         loop.insert(loop.begin() + 1, repeated);
          s.polygons[0] = poly(loop);
          return s;
      },
