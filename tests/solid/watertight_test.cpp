@@ -85,10 +85,8 @@ const WatertightCase kCases[] = {
     {"repeated_vertex_ignored",
      [] {
          Solid s = unit_box();
-         std::vector<Vec3> loop = s.polygons[0].vertices;
-         const Vec3 repeated = loop[1];
-         loop.insert(loop.begin() + 1, repeated);
-         s.polygons[0] = poly(loop);
+         const std::vector<Vec3>& v = s.polygons[0].vertices;
+         s.polygons[0] = poly({v[0], v[1], v[1], v[2], v[3]});
          return s;
      },
      true},
