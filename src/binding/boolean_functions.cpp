@@ -22,7 +22,7 @@ const FunctionDef box_boolean_function{
         Rational dx = parse_r(args.text(0));
         Rational dy = parse_r(args.text(1));
         Rational dz = parse_r(args.text(2));
-        const Solid a = Solid::cube(dx, dy, dz, "A");
+        Solid a = Solid::cube(dx, dy, dz, "A");
         Rational ex = parse_r(args.text(3));
         Rational ey = parse_r(args.text(4));
         Rational ez = parse_r(args.text(5));
@@ -30,8 +30,8 @@ const FunctionDef box_boolean_function{
         Rational tx = parse_r(args.text(6));
         Rational ty = parse_r(args.text(7));
         Rational tz = parse_r(args.text(8));
-        const Solid b = translated(b0, {std::move(tx), std::move(ty), std::move(tz)});
-        const Solid r = boolean_impl(args.text(9), a, b);
+        Solid b = translated(b0, {std::move(tx), std::move(ty), std::move(tz)});
+        const Solid r = boolean_impl(args.text(9), std::move(a), std::move(b));
         return TextPair{volume6(r).str(), canonical_text(r)};
     },
 };

@@ -24,7 +24,7 @@ void unite(Node& a, Node& b) {
     b.invert();
     b.clip_to(a);
     b.invert();
-    a.build(b.all_polygons());
+    a.build(b.take_polygons());
 }
 
 // Cut. a − b is the complement of (complement of a) ∪ b: the union recipe between inversions of a.
@@ -47,7 +47,7 @@ void intersect(Node& a, Node& b) {
     b.invert();
     a.clip_to(b);
     b.clip_to(a);
-    a.build(b.all_polygons());
+    a.build(b.take_polygons());
     a.invert();
 }
 
@@ -75,17 +75,17 @@ const Operation& operation_named(std::string_view op) {
 
 // A solid without volume (a zero extent, a zero scale) has no inside, yet its tree would cut
 // space into half-spaces; it takes part without polygons instead.
-std::vector<Polygon> polygons_with_volume(const Solid& solid) {
-    if (volume6(solid).is_zero()) return {};
-    return solid.polygons;
+std::vector<Polygon> polygons_with_volume(Solid&& solid) {
+    if (volume6_sign(solid) == 0) return {};
+    return std::move(solid.polygons);
 }
 
 }  // namespace
 
-Solid boolean_impl(std::string_view op, const Solid& a, const Solid& b) {
+Solid boolean_impl(std::string_view op, Solid a, Solid b) {
     const Operation& operation = operation_named(op);
-    std::vector<Polygon> a_polygons = polygons_with_volume(a);
-    std::vector<Polygon> b_polygons = polygons_with_volume(b);
+    std::vector<Polygon> a_polygons = polygons_with_volume(std::move(a));
+    std::vector<Polygon> b_polygons = polygons_with_volume(std::move(b));
     if ((operation.empty_without_a && a_polygons.empty()) || (operation.empty_without_b && b_polygons.empty())) {
         return Solid{};
     }
@@ -95,7 +95,7 @@ Solid boolean_impl(std::string_view op, const Solid& a, const Solid& b) {
     Node tree_b;
     tree_b.build(std::move(b_polygons));
     operation.combine(tree_a, tree_b);
-    return Solid::make(tree_a.all_polygons());
+    return Solid::make(tree_a.take_polygons());
 }
 
 }  // namespace brevant

@@ -8,7 +8,8 @@
 namespace brevant {
 
 // op is "union", "cut" or "intersect" (byte for byte); anything else fails with "unknown op".
-// The operands are read only.
-Solid boolean_impl(std::string_view op, const Solid& a, const Solid& b);
+// The operands are taken by value: a caller done with one hands it over with std::move and saves
+// the copy.
+Solid boolean_impl(std::string_view op, Solid a, Solid b);
 
 }  // namespace brevant

@@ -27,6 +27,18 @@ using Pending = std::vector<std::pair<NodeRef*, std::vector<Polygon>>>;
 
 }  // namespace
 
+NodePlane& NodePlane::operator=(const Plane& plane) {
+    plane_ = plane;
+    fast_ = plane_f64(plane);
+    return *this;
+}
+
+void NodePlane::flip() {
+    if (!plane_) return;
+    plane_ = plane_->flipped();
+    fast_ = {-fast_.nx, -fast_.ny, -fast_.nz, -fast_.w};
+}
+
 Node::~Node() {
     std::vector<std::unique_ptr<Node>> doomed;
     if (front) doomed.push_back(std::move(front));
@@ -47,19 +59,14 @@ void Node::build(std::vector<Polygon> list) {
         work.pop_back();
         if (polygons.empty()) continue;
         if (!node->plane) node->plane = polygons.front().plane;
-        const Plane& plane = *node->plane;
-        const PlaneF64 fast = plane_f64(plane);
         std::vector<Polygon> front_list;
         std::vector<Polygon> back_list;
         front_list.reserve(polygons.size());
         back_list.reserve(polygons.size());
+        const SplitTargets to{node->polygons, node->polygons, front_list, back_list};
         for (Polygon& polygon : polygons) {
             poll_interrupt();  // trees of large solids take many splits
-            Split parts = split(plane, fast, std::move(polygon));
-            move_append(node->polygons, parts.coplanar_front);
-            move_append(node->polygons, parts.coplanar_back);
-            move_append(front_list, parts.front);
-            move_append(back_list, parts.back);
+            split_into(*node->plane, node->plane.fast(), std::move(polygon), to);
         }
         if (!back_list.empty()) work.emplace_back(&child(node->back), std::move(back_list));
         if (!front_list.empty()) work.emplace_back(&child(node->front), std::move(front_list));
@@ -77,19 +84,14 @@ std::vector<Polygon> Node::clip_polygons(std::vector<Polygon> list) const {
             move_append(outside, polygons);
             continue;
         }
-        const Plane& plane = *node->plane;
-        const PlaneF64 fast = plane_f64(plane);
         std::vector<Polygon> front_list;
         std::vector<Polygon> back_list;
         front_list.reserve(polygons.size());
         back_list.reserve(polygons.size());
+        const SplitTargets to{front_list, back_list, front_list, back_list};
         for (Polygon& polygon : polygons) {
             poll_interrupt();
-            Split parts = split(plane, fast, std::move(polygon));
-            move_append(front_list, parts.coplanar_front);
-            move_append(back_list, parts.coplanar_back);
-            move_append(front_list, parts.front);
-            move_append(back_list, parts.back);
+            split_into(*node->plane, node->plane.fast(), std::move(polygon), to);
         }
         // Parts reaching a missing back child are inside the solid and dropped; parts reaching a
         // missing front child are final, and come before anything still on the stack.
@@ -120,8 +122,8 @@ void Node::invert() {
         Node* node = work.back();
         work.pop_back();
         poll_interrupt();
-        for (Polygon& polygon : node->polygons) polygon = polygon.flipped();
-        if (node->plane) node->plane = node->plane->flipped();
+        for (Polygon& polygon : node->polygons) polygon.flip();
+        node->plane.flip();
         std::swap(node->front, node->back);
         if (node->back) work.push_back(node->back.get());
         if (node->front) work.push_back(node->front.get());
@@ -136,6 +138,19 @@ std::vector<Polygon> Node::all_polygons() const {
         work.pop_back();
         poll_interrupt();
         all.insert(all.end(), node->polygons.begin(), node->polygons.end());
+        if (node->back) work.push_back(node->back.get());
+        if (node->front) work.push_back(node->front.get());
+    }
+    return all;
+}
+
+std::vector<Polygon> Node::take_polygons() {
+    std::vector<Polygon> all;
+    std::vector<Node*> work{this};
+    while (!work.empty()) {
+        Node* node = work.back();
+        work.pop_back();
+        move_append(all, node->polygons);
         if (node->back) work.push_back(node->back.get());
         if (node->front) work.push_back(node->front.get());
     }

@@ -12,13 +12,34 @@
 #include <optional>
 #include <vector>
 
+#include "boolean/split.hpp"
 #include "solid/polygon.hpp"
 
 namespace brevant {
 
+// A node's plane, read like an optional Plane, with its double shadow made once when it is set:
+// every split against the node needs the shadow, and a node is passed by many polygon lists.
+class NodePlane {
+public:
+    bool has_value() const { return plane_.has_value(); }
+    explicit operator bool() const { return has_value(); }
+    const Plane& operator*() const { return *plane_; }
+    const Plane* operator->() const { return &*plane_; }
+    const PlaneF64& fast() const { return fast_; }
+
+    NodePlane& operator=(const Plane& plane);
+    // Negates the plane and its shadow; rounding to nearest is symmetric, so the negated shadow is
+    // the shadow of the negated plane.
+    void flip();
+
+private:
+    std::optional<Plane> plane_;
+    PlaneF64 fast_{};
+};
+
 struct Node {
     std::vector<Polygon> polygons;
-    std::optional<Plane> plane;  // empty only while the node has never been given a polygon
+    NodePlane plane;  // empty only while the node has never been given a polygon
     std::unique_ptr<Node> front;
     std::unique_ptr<Node> back;
 
@@ -42,6 +63,8 @@ struct Node {
     void invert();
     // Copies of all polygons, in pre-order.
     std::vector<Polygon> all_polygons() const;
+    // The polygons themselves, in pre-order, leaving every node without polygons.
+    std::vector<Polygon> take_polygons();
 };
 
 }  // namespace brevant

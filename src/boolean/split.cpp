@@ -1,7 +1,10 @@
 #include "boolean/split.hpp"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <utility>
 
 namespace brevant {
@@ -51,32 +54,55 @@ Vec3 crossing_point(const Plane& plane, const Vec3& vi, const Vec3& vj) {
     return add(vi, smul(t, edge));
 }
 
-// A piece of a cut polygon lies in the source's plane, so it keeps that plane exactly.
-void keep_piece(std::vector<Vec3> vertices, const Polygon& source, std::vector<Polygon>& into) {
-    if (vertices.size() < 3 || Polygon::area2(vertices).is_zero()) return;
-    std::vector<FloatVertex> floats = to_float_vertices(vertices);
-    into.push_back({std::move(vertices), std::move(floats), source.label, source.plane});
-}
+// One side's loop of a cut polygon, with its shadows: a source vertex keeps the shadow it has.
+struct Piece {
+    std::vector<Vec3> vertices;
+    std::vector<FloatVertex> floats;
 
-void cut_spanning(const Plane& plane, const std::vector<std::int32_t>& sides, const Polygon& polygon, Split& out) {
-    const std::vector<Vec3>& v = polygon.vertices;
+    void add(Vec3&& v, const FloatVertex& f) {
+        vertices.push_back(std::move(v));
+        floats.push_back(f);
+    }
+    bool kept() const { return vertices.size() >= 3 && Polygon::has_area(vertices, floats); }
+};
+
+// The pieces lie in the source's plane, so they keep that plane exactly. The source is spent: its
+// vertices move into the piece on their side (vertex 0 is copied, as the last edge still needs
+// it), and its label and plane into the back piece.
+void cut_spanning(const Plane& plane, std::span<const std::int32_t> sides, Polygon&& polygon, const SplitTargets& to) {
+    std::vector<Vec3>& v = polygon.vertices;
+    const std::vector<FloatVertex>& f = polygon.float_vertices;
     const std::size_t n = v.size();
-    std::vector<Vec3> front_loop;
-    std::vector<Vec3> back_loop;
+    Piece front, back;
+    for (Piece* piece : {&front, &back}) {
+        piece->vertices.reserve(n + 2);
+        piece->floats.reserve(n + 2);
+    }
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t j = (i + 1) % n;
         const std::int32_t ti = sides[i];
         const std::int32_t tj = sides[j];
-        if (ti >= 0) front_loop.push_back(v[i]);
-        if (ti <= 0) back_loop.push_back(v[i]);
-        if (ti * tj < 0) {
-            Vec3 p = crossing_point(plane, v[i], v[j]);
-            front_loop.push_back(p);
-            back_loop.push_back(std::move(p));
+        std::optional<Vec3> crossing;
+        if (ti * tj < 0) crossing = crossing_point(plane, v[i], v[j]);
+        if (ti == 0) {
+            front.add(Vec3(v[i]), f[i]);
+            back.add(i == 0 ? Vec3(v[i]) : std::move(v[i]), f[i]);
+        } else {
+            (ti > 0 ? front : back).add(i == 0 ? Vec3(v[i]) : std::move(v[i]), f[i]);
+        }
+        if (crossing) {
+            const FloatVertex shadow = to_float_vertex(*crossing);
+            front.add(Vec3(*crossing), shadow);
+            back.add(std::move(*crossing), shadow);
         }
     }
-    keep_piece(std::move(front_loop), polygon, out.front);
-    keep_piece(std::move(back_loop), polygon, out.back);
+    if (front.kept()) {
+        to.front.push_back({std::move(front.vertices), std::move(front.floats), polygon.label, polygon.plane});
+    }
+    if (back.kept()) {
+        to.back.push_back(
+            {std::move(back.vertices), std::move(back.floats), std::move(polygon.label), std::move(polygon.plane)});
+    }
 }
 
 }  // namespace
@@ -86,9 +112,14 @@ PlaneF64 plane_f64(const Plane& plane) {
             plane.offset.to_double()};
 }
 
-Split split(const Plane& plane, const PlaneF64& fast, Polygon polygon) {
+void split_into(const Plane& plane, const PlaneF64& fast, Polygon&& polygon, const SplitTargets& to) {
     const std::size_t n = polygon.vertices.size();
-    std::vector<std::int32_t> sides(n);
+    // Loops are short as a rule, and this is the innermost step of every tree walk: their sides
+    // are kept on the stack, only longer loops take them to the heap.
+    std::array<std::int32_t, 16> short_sides;
+    std::vector<std::int32_t> long_sides(n > short_sides.size() ? n : 0);
+    const std::span<std::int32_t> sides = n > short_sides.size() ? std::span<std::int32_t>(long_sides)
+                                                                  : std::span<std::int32_t>(short_sides.data(), n);
     int polygon_class = kCoplanar;
     for (std::size_t i = 0; i < n; ++i) {
         sides[i] = vertex_side(plane, fast, polygon.float_vertices.at(i), polygon.vertices[i]);
@@ -96,25 +127,29 @@ Split split(const Plane& plane, const PlaneF64& fast, Polygon polygon) {
         if (sides[i] < 0) polygon_class |= kBack;
     }
 
-    Split out;
     switch (polygon_class) {
         case kCoplanar:
             if (dot(plane.normal, polygon.plane.normal).sign() > 0) {
-                out.coplanar_front.push_back(std::move(polygon));
+                to.coplanar_front.push_back(std::move(polygon));
             } else {
-                out.coplanar_back.push_back(std::move(polygon));
+                to.coplanar_back.push_back(std::move(polygon));
             }
             break;
         case kFront:
-            out.front.push_back(std::move(polygon));
+            to.front.push_back(std::move(polygon));
             break;
         case kBack:
-            out.back.push_back(std::move(polygon));
+            to.back.push_back(std::move(polygon));
             break;
         case kSpanning:
-            cut_spanning(plane, sides, polygon, out);
+            cut_spanning(plane, sides, std::move(polygon), to);
             break;
     }
+}
+
+Split split(const Plane& plane, const PlaneF64& fast, Polygon polygon) {
+    Split out;
+    split_into(plane, fast, std::move(polygon), {out.coplanar_front, out.coplanar_back, out.front, out.back});
     return out;
 }
 

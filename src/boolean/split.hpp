@@ -26,9 +26,19 @@ struct Split {
     std::vector<Polygon> back;
 };
 
+// The lists a split appends to; two of them may be one list.
+struct SplitTargets {
+    std::vector<Polygon>& coplanar_front;
+    std::vector<Polygon>& coplanar_back;
+    std::vector<Polygon>& front;
+    std::vector<Polygon>& back;
+};
+
 // A polygon that does not cross the plane moves whole into one list. A spanning polygon is cut
 // at exact crossing points into at most one piece in front and one behind; the pieces keep the
 // source's plane and label, and a piece without area is dropped. `fast` must be plane_f64(plane).
 Split split(const Plane& plane, const PlaneF64& fast, Polygon polygon);
+// The same, appending the parts to `to` in the order coplanar front, coplanar back, front, back.
+void split_into(const Plane& plane, const PlaneF64& fast, Polygon&& polygon, const SplitTargets& to);
 
 }  // namespace brevant

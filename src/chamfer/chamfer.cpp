@@ -22,7 +22,7 @@ std::set<PlaneKey> face_planes(const Solid& solid) {
 // Bevels that meet across a face, or corners cut past each other, leave a solid turned inside out
 // or without one of the original faces.
 void refuse_if_overcut(const Solid& input, const Solid& result) {
-    const bool inverted = volume6(input).sign() > 0 && volume6(result).sign() <= 0;
+    const bool inverted = volume6_sign(input) > 0 && volume6_sign(result) <= 0;
     const std::set<PlaneKey> kept = face_planes(result);
     bool lost_face = false;
     for (const PlaneKey& plane : face_planes(input)) lost_face = lost_face || !kept.contains(plane);
@@ -40,11 +40,13 @@ Solid chamfer(const Solid& solid, const Rational& dist) {
     Solid current = solid;
     for (const Edge& edge : edges) {
         poll_interrupt();
-        if (std::optional<Solid> cutter = edge_cutter(edge, dist, r)) current = boolean_impl("cut", current, *cutter);
+        if (std::optional<Solid> cutter = edge_cutter(edge, dist, r)) {
+            current = boolean_impl("cut", std::move(current), std::move(*cutter));
+        }
     }
-    for (const Solid& cutter : corner_cutters(edges, dist)) {
+    for (Solid& cutter : corner_cutters(edges, dist)) {
         poll_interrupt();
-        current = boolean_impl("cut", current, cutter);
+        current = boolean_impl("cut", std::move(current), std::move(cutter));
     }
     if (dist.sign() > 0) refuse_if_overcut(solid, current);
     return current;

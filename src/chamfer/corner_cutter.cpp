@@ -31,16 +31,26 @@ std::map<std::string, std::vector<EdgeEnd>> ends_by_point(const std::vector<Edge
     return ends;
 }
 
+// The coplanar keys of plane_a and plane_b of each end, computed once for the corner.
+using EndKeys = std::array<std::array<PlaneKey, 2>, 3>;
+
+EndKeys end_keys(const Ends& ends) {
+    EndKeys keys;
+    for (std::size_t k = 0; k < 3; ++k) keys[k] = {ends[k]->plane_a.coplanar_key(), ends[k]->plane_b.coplanar_key()};
+    return keys;
+}
+
 // The planes of the three ends, distinct as point sets, in order of appearance.
-std::vector<const Plane*> distinct_planes(const Ends& ends) {
+std::vector<const Plane*> distinct_planes(const Ends& ends, const EndKeys& end_keys) {
     std::vector<const Plane*> planes;
-    std::vector<PlaneKey> keys;
-    for (const EdgeEnd* end : ends) {
-        for (const Plane* plane : {&end->plane_a, &end->plane_b}) {
-            PlaneKey key = plane->coplanar_key();
-            if (std::find(keys.begin(), keys.end(), key) != keys.end()) continue;
-            keys.push_back(std::move(key));
-            planes.push_back(plane);
+    std::vector<const PlaneKey*> keys;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::array<const Plane*, 2> pair{&ends[k]->plane_a, &ends[k]->plane_b};
+        for (std::size_t side = 0; side < 2; ++side) {
+            const PlaneKey& key = end_keys[k][side];
+            if (std::any_of(keys.begin(), keys.end(), [&](const PlaneKey* seen) { return *seen == key; })) continue;
+            keys.push_back(&key);
+            planes.push_back(pair[side]);
         }
     }
     return planes;
@@ -51,11 +61,12 @@ std::optional<Vec3> meet(const std::array<const Plane*, 3>& planes) {
                   {planes[0]->offset, planes[1]->offset, planes[2]->offset});
 }
 
-// The face plane shared by the ends nx and pv: the face that does not hold the third edge.
-const Plane* shared_face(const EdgeEnd& nx, const EdgeEnd& pv) {
-    const std::array<PlaneKey, 2> keys{nx.plane_a.coplanar_key(), nx.plane_b.coplanar_key()};
-    for (const Plane* plane : {&pv.plane_a, &pv.plane_b}) {
-        if (std::find(keys.begin(), keys.end(), plane->coplanar_key()) != keys.end()) return plane;
+// The face plane of end pv shared with end nx: the face that does not hold the third edge.
+const Plane* shared_face(const EdgeEnd& pv, const std::array<PlaneKey, 2>& pv_keys,
+                         const std::array<PlaneKey, 2>& nx_keys) {
+    const std::array<const Plane*, 2> planes{&pv.plane_a, &pv.plane_b};
+    for (std::size_t side = 0; side < 2; ++side) {
+        if (std::find(nx_keys.begin(), nx_keys.end(), pv_keys[side]) != nx_keys.end()) return planes[side];
     }
     return nullptr;
 }
@@ -67,7 +78,8 @@ std::optional<Solid> tetrahedron(const Ends& ends, const Rational& dist) {
         if (!unit) return std::nullopt;
         u[k] = std::move(*unit);
     }
-    const std::vector<const Plane*> faces = distinct_planes(ends);
+    const EndKeys keys = end_keys(ends);
+    const std::vector<const Plane*> faces = distinct_planes(ends, keys);
     if (faces.size() != 3) return std::nullopt;
     const std::optional<Vec3> x = meet({faces[0], faces[1], faces[2]});
     if (!x) return std::nullopt;
@@ -85,7 +97,7 @@ std::optional<Solid> tetrahedron(const Ends& ends, const Rational& dist) {
     for (std::size_t i = 0; i < 3; ++i) {
         const std::size_t nx = (i + 1) % 3;
         const std::size_t pv = (i + 2) % 3;
-        const Plane* face = shared_face(*ends[nx], *ends[pv]);
+        const Plane* face = shared_face(*ends[pv], keys[pv], keys[nx]);
         if (!face) return std::nullopt;
         std::optional<Vec3> zi = solve3({face->normal, s[nx], s[pv]}, {face->offset, r[nx], r[pv]});
         if (!zi) return std::nullopt;
@@ -98,8 +110,8 @@ std::optional<Solid> tetrahedron(const Ends& ends, const Rational& dist) {
         Polygon::make({z[0], *apex, z[1]}, "corner.c"),
         Polygon::make({z[1], *apex, z[2]}, "corner.d"),
     });
-    if (volume6(cutter).sign() <= 0) cutter = cutter.flipped();
-    if (volume6(cutter).is_zero()) return std::nullopt;
+    if (volume6_sign(cutter) <= 0) cutter = cutter.flipped();
+    if (volume6_sign(cutter) == 0) return std::nullopt;
     return cutter;
 }
 

@@ -62,7 +62,7 @@ std::optional<Solid> edge_cutter(const Edge& edge, const Rational& dist, const R
     const Vec3 c2 = add(c1, c);
     const Vec3 c3 = add(o, c);
     Solid cutter = parallelepiped({o, c1, c2, c3, add(o, h), add(c1, h), add(c2, h), add(c3, h)}, "chamfer");
-    if (volume6(cutter).sign() <= 0) cutter = cutter.flipped();
+    if (volume6_sign(cutter) <= 0) cutter = cutter.flipped();
     return cutter;
 }
 

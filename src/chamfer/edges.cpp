@@ -8,10 +8,9 @@
 namespace brevant {
 namespace {
 
-void add_side(LineEntry& entry, const Plane& plane, const SideOnLine& side) {
-    PlaneKey key = plane.canonical();
+void add_side(LineEntry& entry, const Plane& plane, const PlaneKey& key, const SideOnLine& side) {
     if (std::find(entry.plane_keys.begin(), entry.plane_keys.end(), key) == entry.plane_keys.end()) {
-        entry.plane_keys.push_back(std::move(key));
+        entry.plane_keys.push_back(key);
         entry.planes.push_back(plane);
     }
     if (side.lo < entry.t_min) entry.t_min = side.lo;
@@ -24,6 +23,7 @@ LineMap logical_edges(const Solid& solid) {
     LineMap lines;
     for (const Polygon& polygon : solid.polygons) {
         const std::vector<Vec3>& v = polygon.vertices;
+        const PlaneKey key = polygon.plane.canonical();
         for (std::size_t i = 0; i < v.size(); ++i) {
             std::optional<SideOnLine> side = side_on_line(v[i], v[(i + 1) % v.size()]);
             if (!side) continue;
@@ -31,7 +31,7 @@ LineMap logical_edges(const Solid& solid) {
             if (it == lines.end()) {
                 it = lines.emplace(side->key, LineEntry{{}, {}, side->lo, side->hi, v[i], side->dir}).first;
             }
-            add_side(it->second, polygon.plane, *side);
+            add_side(it->second, polygon.plane, key, *side);
         }
     }
     return lines;

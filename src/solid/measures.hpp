@@ -13,6 +13,8 @@
 namespace brevant {
 
 Rational volume6(const Solid& solid);
+// The sign of volume6, read from the double shadows where they prove it, computed exactly otherwise.
+int volume6_sign(const Solid& solid);
 std::string canonical_text(const Solid& solid);
 // The number of distinct canonical planes among the polygons.
 std::size_t logical_face_count(const Solid& solid);

@@ -77,6 +77,15 @@ bool float_test_proves_area(const std::vector<FloatVertex>& f, double s) {
 
 }  // namespace
 
+bool Polygon::has_area(const std::vector<Vec3>& vertices, const std::vector<FloatVertex>& floats) {
+    constexpr std::size_t kMostVerticesProvenForAnyLoop = 10;  // k = n − 2 <= 8 above
+    if (vertices.size() > 2 && vertices.size() <= kMostVerticesProvenForAnyLoop && floats.size() == vertices.size() &&
+        float_test_proves_area(floats, float_area_measure(floats))) {
+        return true;
+    }
+    return !area2(vertices).is_zero();
+}
+
 bool Polygon::is_degenerate() const {
     if (vertices.size() > 2 && float_test_proves_area(float_vertices, float_area_measure(float_vertices))) {
         return false;
@@ -87,6 +96,12 @@ bool Polygon::is_degenerate() const {
 Polygon Polygon::flipped() const {
     return {std::vector<Vec3>(vertices.rbegin(), vertices.rend()),
             std::vector<FloatVertex>(float_vertices.rbegin(), float_vertices.rend()), label, plane.flipped()};
+}
+
+void Polygon::flip() {
+    std::reverse(vertices.begin(), vertices.end());
+    std::reverse(float_vertices.begin(), float_vertices.end());
+    plane = plane.flipped();
 }
 
 }  // namespace brevant

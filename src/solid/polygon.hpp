@@ -32,9 +32,14 @@ struct Polygon {
 
     // N·N for the doubled vector area N (a fan from P0); an empty loop fails.
     static Rational area2(const std::vector<Vec3>& vertices);
+    // area2(vertices) is not zero. `floats` are the shadows of `vertices`; the double test decides
+    // only where it is a proof for any loop (up to ten vertices), the exact area elsewhere.
+    static bool has_area(const std::vector<Vec3>& vertices, const std::vector<FloatVertex>& floats);
     bool is_degenerate() const;
     // Reversed loop, negated (not recomputed) plane, same label.
     Polygon flipped() const;
+    // The same in place.
+    void flip();
 };
 
 }  // namespace brevant

@@ -32,11 +32,12 @@ bool disjoint(const BoundingBox& p, const BoundingBox& q) {
 
 // Index in `children` of the first of the four quarters of parents[i], splitting it and bounding
 // its quarters only the first time any pair asks; splitting is deterministic, so every pair that
-// holds the piece would get the same quarters.
-std::size_t quarters_of(const std::vector<Piece>& parents, std::size_t i, std::vector<std::size_t>& first_child,
+// holds the piece would get the same quarters. A split piece gives its control points to its
+// quarters: only its box is read again.
+std::size_t quarters_of(std::vector<Piece>& parents, std::size_t i, std::vector<std::size_t>& first_child,
                         std::vector<Piece>& children) {
     if (first_child[i] == not_split) {
-        std::array<RPatch, 4> quarters = RPatch::split4(parents[i].patch);
+        std::array<RPatch, 4> quarters = RPatch::split4(std::move(parents[i].patch));
         first_child[i] = children.size();
         for (RPatch& q : quarters) {
             BoundingBox box = RPatch::bbox(q);
@@ -46,7 +47,7 @@ std::size_t quarters_of(const std::vector<Piece>& parents, std::size_t i, std::v
     return first_child[i];
 }
 
-Level next_level(const Level& level) {
+Level next_level(Level& level) {
     Level next;
     std::vector<std::size_t> first_a(level.a.size(), not_split), first_b(level.b.size(), not_split);
     for (const auto& [ia, ib] : level.pairs) {

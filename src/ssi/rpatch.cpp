@@ -1,7 +1,7 @@
 #include "ssi/rpatch.hpp"
 
-#include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "exact/failure.hpp"
 #include "exact/interrupt.hpp"
@@ -27,16 +27,15 @@ void average_into(ControlPoint& a, const ControlPoint& b, std::size_t d) {
     }
 }
 
-// De Casteljau at 1/2 on one control polygon, worked in place on its own copy of the points: after
-// level l, pts[0] and pts[k-1-l] are the l-th points of the left and (reversed) right halves.
+// De Casteljau at 1/2 on one control polygon, worked in place on its own copy of the points.
+// Level l writes pts[0] … pts[k-1-l] and never touches pts[k-1-l] again, so the left half is the
+// sequence of pts[0] after each level, and what the points hold at the end is the right half.
 std::pair<ControlRow, ControlRow> halve(ControlRow pts, std::size_t d) {
     const std::size_t k = pts.size();
     if (k == 0) throw InternalFailure("index out of range: a row of a control net has no points");
-    ControlRow left, right;
+    ControlRow left;
     left.reserve(k);
-    right.reserve(k);
     left.push_back(pts[0]);
-    right.push_back(pts[k - 1]);
     for (std::size_t level = 1; level < k; ++level) {
         // Ascending j, so pts[j + 1] still holds the previous level's value.
         for (std::size_t j = 0; j + level < k; ++j) {
@@ -44,10 +43,8 @@ std::pair<ControlRow, ControlRow> halve(ControlRow pts, std::size_t d) {
             average_into(pts[j], pts[j + 1], d);
         }
         left.push_back(pts[0]);
-        right.push_back(pts[k - 1 - level]);
     }
-    std::reverse(right.begin(), right.end());
-    return {std::move(left), std::move(right)};
+    return {std::move(left), std::move(pts)};
 }
 
 // The halves over [v0, vm] and [vm, v1]; consumes the patch, whose rows become the work copies.
@@ -97,8 +94,10 @@ std::pair<std::vector<ControlRow>, std::vector<ControlRow>> RPatch::split_rows(c
     return {std::move(lefts), std::move(rights)};
 }
 
-std::array<RPatch, 4> RPatch::split4(const RPatch& patch) {
-    const ControlNet& net = patch.net;
+std::array<RPatch, 4> RPatch::split4(const RPatch& patch) { return split4(RPatch(patch)); }
+
+std::array<RPatch, 4> RPatch::split4(RPatch&& patch) {
+    ControlNet& net = patch.net;
     require_first_point(net);
     const std::size_t n = net.size();
     const std::size_t m = net[0].size();
@@ -111,7 +110,7 @@ std::array<RPatch, 4> RPatch::split4(const RPatch& patch) {
     for (std::size_t j = 0; j < m; ++j) {
         ControlRow column;
         column.reserve(n);
-        for (const ControlRow& row : net) column.push_back(row[j]);
+        for (ControlRow& row : net) column.push_back(std::move(row[j]));
         auto [left, right] = halve(std::move(column), d);
         for (std::size_t i = 0; i < n; ++i) {
             lower[i][j] = std::move(left[i]);

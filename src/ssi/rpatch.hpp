@@ -44,6 +44,8 @@ struct RPatch {
     // in that order. Fails on an empty net or first row, a row shorter than the first, or a point
     // too short to average. Points beyond the first row's length are dropped.
     static std::array<RPatch, 4> split4(const RPatch& patch);
+    // The same, taking the control points from the patch instead of copying them.
+    static std::array<RPatch, 4> split4(RPatch&& patch);
 
     // Exact box of the control points, each projected by its weight when D != 3. Fails on an empty
     // net or first row, a point too short for the projection, or a zero weight.

@@ -148,6 +148,39 @@ TEST(BspTree, AllPolygonsIsPreOrderAndKeepsLabels) {
     EXPECT_EQ(coordinate_max(all[4], 2), Rational(0));
     ASSERT_NE(tree.front, nullptr);
     EXPECT_NE(tree.front->back, nullptr);
+
+    const std::vector<Polygon> taken = tree.take_polygons();
+    EXPECT_EQ(labels(taken), labels(all));
+    for (std::size_t i = 0; i < all.size(); ++i) EXPECT_EQ(taken[i].vertices, all[i].vertices);
+    EXPECT_TRUE(tree.all_polygons().empty());
+    EXPECT_TRUE(tree.plane.has_value());
+}
+
+bool same_shadow(const PlaneF64& a, const PlaneF64& b) {
+    return a.nx == b.nx && a.ny == b.ny && a.nz == b.nz && a.w == b.w;
+}
+
+// The shadow kept with a node's plane must be the one split would get from the plane itself,
+// whether the plane was set or negated by an inversion.
+TEST(BspTree, NodePlaneShadowFollowsThePlane) {
+    Node tree;
+    tree.build({poly({pt("1/3", "0", "0"), pt("1/3", "1/7", "0"), pt("1/3", "0", "2/9")}, "thirds"),
+                poly({pt("0", "0", "1/10"), pt("1", "0", "1/10"), pt("0", "1", "1/5")}, "tilted")});
+    for (int inversions = 0; inversions < 3; ++inversions) {
+        std::vector<const Node*> work{&tree};
+        while (!work.empty()) {
+            const Node* node = work.back();
+            work.pop_back();
+            ASSERT_TRUE(node->plane.has_value());
+            EXPECT_TRUE(same_shadow(node->plane.fast(), plane_f64(*node->plane))) << inversions;
+            if (node->front) work.push_back(node->front.get());
+            if (node->back) work.push_back(node->back.get());
+        }
+        tree.invert();
+    }
+    Node assigned;
+    assigned.plane = Plane{pt("1/3", "-2/7", "5"), parse_r("-1/11")};
+    EXPECT_TRUE(same_shadow(assigned.plane.fast(), plane_f64(*assigned.plane)));
 }
 
 // A chain through front children: node k has the plane z = k facing up and one triangle in it,

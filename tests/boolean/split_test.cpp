@@ -145,5 +145,58 @@ TEST(Split, DropsAPieceWithoutArea) {
     EXPECT_FALSE(Polygon::area2(s.back[0].vertices).is_zero());
 }
 
+// Pieces take the shadows of their source's vertices instead of converting them again; with
+// coordinates whose doubles are inexact, or beyond the double range, they must still be exactly
+// the shadows of the piece's own vertices.
+TEST(Split, PieceShadowsMirrorThePieceVertices) {
+    const std::string big = "1" + std::string(400, '0');
+    const Polygon inexact = poly({pt("1/3", "0", "0"), pt("7/3", "0", "0"), pt("7/3", "5/7", "0"), pt("1/3", "5/7", "0")});
+    const Polygon huge = poly({pt("-" + big, "0", "0"), pt(big, "0", "0"), pt(big, "1/3", "0"), pt("-" + big, "1/3", "0")});
+    for (const Polygon& source : {inexact, huge}) {
+        const Split s = split_by(plane(pt(3, 0, 0), "4"), source);
+        ASSERT_EQ(s.front.size() + s.back.size(), 2u);
+        for (const std::vector<Polygon>* side : {&s.front, &s.back}) {
+            for (const Polygon& piece : *side) {
+                EXPECT_EQ(piece.float_vertices.size(), piece.vertices.size());
+                for (std::size_t i = 0; i < piece.vertices.size(); ++i) {
+                    const FloatVertex expected = to_float_vertex(piece.vertices[i]);
+                    for (std::size_t c = 0; c < 3; ++c) EXPECT_EQ(piece.float_vertices[i][c], expected[c]);
+                }
+            }
+        }
+    }
+}
+
+// split_into appends to shared lists in the order a split would list its parts, polygon by polygon.
+TEST(Split, IntoSharedListsKeepsThePolygonOrder) {
+    const Plane cutter = plane(pt(0, 0, 1), "0");
+    const std::vector<Polygon> polygons{
+        poly({pt(0, 0, 0), pt(1, 0, 0), pt(0, 1, 0)}, "along"),
+        poly({pt(0, 0, -1), pt(1, 0, 1), pt(0, 1, 1)}, "spanning"),
+        poly({pt(0, 1, 0), pt(1, 0, 0), pt(0, 0, 0)}, "against"),
+        poly({pt(0, 0, 2), pt(1, 0, 2), pt(0, 1, 3)}, "above"),
+    };
+    std::vector<Polygon> coplanar, front, back;
+    std::vector<std::string> expected_coplanar, expected_front, expected_back;
+    for (const Polygon& p : polygons) {
+        const Split one = split_by(cutter, p);
+        for (const Polygon& q : one.coplanar_front) expected_coplanar.push_back(q.label);
+        for (const Polygon& q : one.coplanar_back) expected_coplanar.push_back(q.label);
+        for (const Polygon& q : one.front) expected_front.push_back(q.label);
+        for (const Polygon& q : one.back) expected_back.push_back(q.label);
+        split_into(cutter, plane_f64(cutter), Polygon(p), {coplanar, coplanar, front, back});
+    }
+    auto labels = [](const std::vector<Polygon>& list) {
+        std::vector<std::string> out;
+        for (const Polygon& q : list) out.push_back(q.label);
+        return out;
+    };
+    EXPECT_EQ(labels(coplanar), (std::vector<std::string>{"along", "against"}));
+    EXPECT_EQ(labels(coplanar), expected_coplanar);
+    EXPECT_EQ(labels(front), expected_front);
+    EXPECT_EQ(labels(back), expected_back);
+    EXPECT_EQ(labels(back), (std::vector<std::string>{"spanning"}));
+}
+
 }  // namespace
 }  // namespace brevant

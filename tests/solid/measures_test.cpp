@@ -9,9 +9,9 @@
 namespace brevant {
 namespace {
 
-Rational R(const char* text) { return parse_r(text); }
-Vec3 V(const char* x, const char* y, const char* z) { return {R(x), R(y), R(z)}; }
-Solid box(const char* dx, const char* dy, const char* dz) { return Solid::cube(R(dx), R(dy), R(dz), "p"); }
+Rational R(const std::string& text) { return parse_r(text); }
+Vec3 V(const std::string& x, const std::string& y, const std::string& z) { return {R(x), R(y), R(z)}; }
+Solid box(const std::string& dx, const std::string& dy, const std::string& dz) { return Solid::cube(R(dx), R(dy), R(dz), "p"); }
 
 struct VolumeRow {
     const char *dx, *dy, *dz, *volume6;
@@ -35,6 +35,38 @@ TEST(Volume6, ParallelepipedIsSixTimesTheDeterminant) {
     const std::array<Vec3, 8> corners{o, add(o, a), add(add(o, a), b), add(o, b),
                                       add(o, c), add(add(o, a), c), add(add(add(o, a), b), c), add(add(o, b), c)};
     EXPECT_EQ(volume6(parallelepiped(corners, "q")), Rational(6) * dot(a, cross(b, c)));
+}
+
+// The double filter may only answer where it is a proof: it must agree with the exact sign on
+// boxes whose doubles cancel (far from the origin), underflow (tiny), overflow (huge) or vanish.
+TEST(Volume6Sign, AgreesWithTheExactVolume) {
+    const std::string e20 = "1" + std::string(20, '0');
+    const std::string e300 = "1" + std::string(300, '0');
+    const std::string e400 = "1" + std::string(400, '0');
+    auto moved = [](const Solid& s, const Vec3& by) {
+        return s.mapped([&](const Vec3& v) { return add(v, by); });
+    };
+    struct Row {
+        const char* name;
+        Solid solid;
+        int sign;
+    };
+    const Row rows[] = {
+        {"unit box", box("1", "1", "1"), 1},
+        {"mirrored box", box("-1", "1", "1"), -1},
+        {"flat box", box("0", "2", "3"), 0},
+        {"no polygons", Solid{}, 0},
+        {"far from the origin", moved(box("1/3", "1/7", "1/11"), V(e20 + "/3", e20, "-" + e20)), 1},
+        {"far and inside out", moved(box("1/3", "1/7", "1/11"), V(e20 + "/3", e20, "-" + e20)).flipped(), -1},
+        {"tiny", box("1/" + e300, "1/" + e300, "1/" + e300), 1},
+        {"huge", box(e400, "1", "1"), 1},
+        {"open triangle off the origin", Solid::make({Polygon::make({V("1", "0", "0"), V("0", "1", "0"), V("0", "0", "1")}, "t")}), 1},
+        {"open triangle through the origin", Solid::make({Polygon::make({V("0", "0", "0"), V("1", "0", "0"), V("0", "1", "0")}, "t")}), 0},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(volume6(row.solid).sign(), row.sign) << row.name;
+        EXPECT_EQ(volume6_sign(row.solid), row.sign) << row.name;
+    }
 }
 
 const char* const unit_box_text =

@@ -59,7 +59,24 @@ class PolygonDegenerate : public testing::TestWithParam<DegenerateRow> {};
 TEST_P(PolygonDegenerate, DecidedByExactArea) {
     const Polygon p = Polygon::make(GetParam().loop, "t.x");
     EXPECT_EQ(p.is_degenerate(), GetParam().degenerate);
+    EXPECT_EQ(Polygon::has_area(p.vertices, p.float_vertices), !GetParam().degenerate);
     EXPECT_EQ(Solid::make({p}).polygons.size(), GetParam().degenerate ? 0u : 1u);
+}
+
+// Twelve vertices along the diagonal, out to (6, 6) and back: no area, and past the length up to
+// which the double test is a proof for any loop.
+std::vector<Vec3> twelve_there_and_back() {
+    std::vector<Vec3> loop;
+    for (long i = 0; i < 7; ++i) loop.push_back(V(std::to_string(i) + "/7", std::to_string(i) + "/7", "1/3"));
+    for (long i = 5; i > 0; --i) loop.push_back(V(std::to_string(i) + "/7", std::to_string(i) + "/7", "1/3"));
+    return loop;
+}
+
+// The same walk with one vertex of the way back bent off the diagonal by a hair.
+std::vector<Vec3> twelve_bent() {
+    std::vector<Vec3> loop = twelve_there_and_back();
+    loop[8][0] += R("1/1000000000000000000000");
+    return loop;
 }
 
 const std::string e100 = "1" + std::string(100, '0');
@@ -82,6 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
                        V("100000000", "100000001", "0")},
                       false},
         DegenerateRow{"float area overflows", {V("0", "0", "0"), V(e200, "0", "0"), V("0", e200, "0")}, false},
+        DegenerateRow{"twelve there and back", twelve_there_and_back(), true},
+        DegenerateRow{"twelve bent", twelve_bent(), false},
         DegenerateRow{"collinear beyond the double range",
                       {V("0", "0", "0"), V(e200 + "0", e200, "1/3"), V(e200 + "00", e200 + "0", "10/3")},
                       true}),
@@ -126,6 +145,7 @@ TEST(PolygonDegenerate, ExactlyCollinearTrianglesAtLargeCoordinatesAreRemoved) {
         ASSERT_EQ(Polygon::area2(t.vertices), R("0"));
         if (float_area_measure(t) > 1e-7) ++fooling_plain_threshold;
         ASSERT_TRUE(t.is_degenerate()) << i;
+        ASSERT_FALSE(Polygon::has_area(t.vertices, t.float_vertices)) << i;
     }
     // The sample must hold triangles whose double area clears the bare 1e-7 threshold.
     EXPECT_GT(fooling_plain_threshold, 200);
@@ -150,6 +170,9 @@ TEST(PolygonFlipped, ReversesLoopAndNegatesPlane) {
     EXPECT_EQ(f.plane.offset, R("-2"));
     EXPECT_EQ(f.label, "k.top");
     expect_same(f.flipped(), p);
+    Polygon in_place = p;
+    in_place.flip();
+    expect_same(in_place, f);
 }
 
 TEST(SolidMake, KeepsNonDegeneratePolygonsInOrder) {

@@ -22,6 +22,25 @@ TEST(SplitRows, RowOfThreeIsHalvedAtItsMidpoint) {
     EXPECT_EQ(right[0], row_of({{"1", "1", "0"}, {"3/2", "1", "0"}, {"2", "0", "0"}}));
 }
 
+// De Casteljau at 1/2 against the Bernstein form: the left half's point l is
+// Σ C(l, i)·P_i / 2^l, the right half's point r is Σ C(3 − r, i)·P_(r+i) / 2^(3−r). The fourth
+// coordinate of the last point is never averaged, so it stays on the right half's end only.
+TEST(SplitRows, CubicRowMatchesTheBinomialHalves) {
+    const ControlRow row = row_of({{"0", "0", "1/3"}, {"1", "3", "0"}, {"2", "-3", "5/7"}, {"3", "0", "1", "9"}});
+    const long binomial[4][4] = {{1, 0, 0, 0}, {1, 1, 0, 0}, {1, 2, 1, 0}, {1, 3, 3, 1}};
+    auto blend = [&](std::size_t first, std::size_t degree) {
+        ControlPoint p(3);
+        for (std::size_t i = 0; i <= degree; ++i)
+            for (std::size_t c = 0; c < 3; ++c) p[c] += Rational(binomial[degree][i]) * row[first + i][c];
+        for (Rational& c : p) c = c / Rational(1L << degree);
+        return p;
+    };
+    const auto [left, right] = RPatch::split_rows({row}, 3);
+    for (std::size_t l = 0; l < 4; ++l) EXPECT_EQ(left[0][l], blend(0, l)) << "left " << l;
+    for (std::size_t r = 0; r < 3; ++r) EXPECT_EQ(right[0][r], blend(r, 3 - r)) << "right " << r;
+    EXPECT_EQ(right[0][3], row[3]);
+}
+
 TEST(SplitRows, FailsOnAnEmptyRowOrAShortAveragedPoint) {
     EXPECT_THROW(RPatch::split_rows({row_of({{"1", "2", "3"}}), ControlRow{}}, 3), InternalFailure);
     EXPECT_THROW(RPatch::split_rows({row_of({{"1", "2", "3"}, {"1", "2"}})}, 3), InternalFailure);
@@ -43,6 +62,12 @@ TEST(Split4, BilinearPatchGivesTheFourQuartersInOrder) {
         EXPECT_EQ(box_text(q[i]), boxes[i]) << "child " << i;
     }
     EXPECT_EQ(patch.net, parse_net({{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}, {"1", "1", "1"}}}));
+
+    const std::array<RPatch, 4> taken = RPatch::split4(RPatch(patch));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(taken[i].net, q[i].net) << "child " << i;
+        EXPECT_EQ(box_text(taken[i]), box_text(q[i])) << "child " << i;
+    }
 }
 
 // A homogeneous patch, cubic in u and quadratic in v: the quarters meet along the parent's
