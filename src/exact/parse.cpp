@@ -1,7 +1,7 @@
 // Reading number texts. Decimal only; no whitespace, exponent, point or radix prefix.
 #include <string>
 #include <string_view>
-#include <vector>
+#include <variant>
 
 #include "exact/failure.hpp"
 #include "exact/rational.hpp"
@@ -35,9 +35,15 @@ std::string shown(std::string_view text) {
     throw InternalFailure("cannot parse number text '" + shown(text) + "': " + kind);
 }
 
+// A piece's value: a machine word while its digits are few enough to fit, a BigInt beyond.
+using PieceValue = std::variant<long, BigInt>;
+
+// At most 18 decimal digits always fit a signed 64-bit word (10^18 < 2^63).
+constexpr std::size_t kWordDigits = 18;
+
 // One integer piece: an optional "-", then an optional single "+", then digits with underscores
 // allowed after the first character.
-BigInt parse_integer_piece(std::string_view piece, std::string_view whole_text) {
+PieceValue parse_integer_piece(std::string_view piece, std::string_view whole_text) {
     bool negative = false;
     if (!piece.empty() && piece[0] == '-' && !(piece.size() > 1 && piece[1] == '+')) {
         negative = true;
@@ -55,27 +61,41 @@ BigInt parse_integer_piece(std::string_view piece, std::string_view whole_text) 
             reject(Fault::InvalidDigit, whole_text);
         }
     }
+    if (digits.size() <= kWordDigits) {
+        long value = 0;
+        for (char d : digits) value = value * 10 + (d - '0');
+        return negative ? -value : value;
+    }
     BigInt value = BigInt::from_digits(digits);
-    return negative ? -value : value;
+    return negative ? PieceValue(-value) : PieceValue(std::move(value));
+}
+
+BigInt as_bigint(const PieceValue& value) {
+    return std::holds_alternative<long>(value) ? BigInt(std::get<long>(value)) : std::get<BigInt>(value);
+}
+
+Rational integer_rational(const PieceValue& value) {
+    return std::holds_alternative<long>(value) ? Rational(std::get<long>(value)) : Rational(std::get<BigInt>(value));
+}
+
+Rational fraction(const PieceValue& numerator, const PieceValue& denominator) {
+    if (std::holds_alternative<long>(numerator) && std::holds_alternative<long>(denominator)) {
+        if (std::get<long>(denominator) == 0) throw InternalFailure("denominator == 0");
+        return Rational(std::get<long>(numerator)) / Rational(std::get<long>(denominator));
+    }
+    return Rational(as_bigint(numerator), as_bigint(denominator));
 }
 
 }  // namespace
 
 Rational parse_r(std::string_view text) {
-    std::vector<std::string_view> pieces;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t slash = text.find('/', start);
-        pieces.push_back(text.substr(start, slash == std::string_view::npos ? std::string_view::npos : slash - start));
-        if (slash == std::string_view::npos) break;
-        start = slash + 1;
-    }
+    const std::size_t slash = text.find('/');
+    if (slash == std::string_view::npos) return integer_rational(parse_integer_piece(text, text));
     // More than one "/" is not a fraction: refuse it rather than read only the first piece.
-    if (pieces.size() > 2) reject(Fault::InvalidDigit, text);
-    if (pieces.size() == 1) return Rational(parse_integer_piece(pieces[0], text));
-    BigInt numerator = parse_integer_piece(pieces[0], text);
-    BigInt denominator = parse_integer_piece(pieces[1], text);
-    return Rational(numerator, denominator);
+    if (text.find('/', slash + 1) != std::string_view::npos) reject(Fault::InvalidDigit, text);
+    const PieceValue numerator = parse_integer_piece(text.substr(0, slash), text);
+    const PieceValue denominator = parse_integer_piece(text.substr(slash + 1), text);
+    return fraction(numerator, denominator);
 }
 
 }  // namespace brevant

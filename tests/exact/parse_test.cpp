@@ -28,6 +28,22 @@ INSTANTIATE_TEST_SUITE_P(Texts, ParseAccepts,
                                          Accepted{"007/014", "1/2"}, Accepted{"000", "0/1"},
                                          Accepted{"-1/+3", "-1/3"}));
 
+// Pieces of up to 18 digits are read into a machine word, longer ones into a big integer: the
+// same value must come out on either side of that boundary, alone and mixed in one fraction.
+INSTANTIATE_TEST_SUITE_P(
+    WordBoundary, ParseAccepts,
+    testing::Values(Accepted{"999999999999999999", "999999999999999999/1"},
+                    Accepted{"-999999999999999999", "-999999999999999999/1"},
+                    Accepted{"1000000000000000000", "1000000000000000000/1"},
+                    Accepted{"9223372036854775807", "9223372036854775807/1"},
+                    Accepted{"-9223372036854775808", "-9223372036854775808/1"},
+                    Accepted{"9223372036854775808", "9223372036854775808/1"},
+                    Accepted{"0000000000000000000000007/014", "1/2"},
+                    Accepted{"1000000000000000000000/1000", "1000000000000000000/1"},
+                    Accepted{"6/-1000000000000000000000", "-3/500000000000000000000"},
+                    Accepted{"999999999999999999/-999999999999999999", "-1/1"},
+                    Accepted{"-18446744073709551616/4", "-4611686018427387904/1"}));
+
 struct Rejected {
     std::string text;
     std::string fault;
@@ -78,7 +94,8 @@ TEST_P(ParseZeroDenominator, FailsWithExactMessage) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, ParseZeroDenominator, testing::Values("3/0", "0/0", "-0/0", "0/-0", "7/0_0", "1/+000"));
+INSTANTIATE_TEST_SUITE_P(Texts, ParseZeroDenominator, testing::Values("3/0", "0/0", "-0/0", "0/-0", "7/0_0", "1/+000",
+                                                                "12345678901234567890/0", "1/0000000000000000000000"));
 
 TEST(Parse, HundredsOfDigitsRoundTrip) {
     std::string numerator = "-";
