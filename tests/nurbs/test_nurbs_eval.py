@@ -13,6 +13,8 @@ LINE_KNOTS = ["0", "0", "1", "1"]
 QUARTER = [["1", "0", "0"], ["1", "1", "0"], ["0", "1", "0"]]
 BEZIER2 = ["0", "0", "0", "1", "1", "1"]
 NET = [[["0", "0", "0"], ["0", "2", "0"]], [["2", "0", "0"], ["2", "2", "4"]]]
+TWO_SPAN = [["0", "0", "0"], ["1", "0", "0"], ["2", "1", "0"], ["3", "0", "0"]]
+TWO_SPAN_KNOTS = ["0", "0", "0", "1", "2", "2", "2"]
 
 
 def text(q):
@@ -60,7 +62,11 @@ def test_worked_points(call, expected):
         (lambda: br.nurbs_surface_eval(0, 0, [[]], ["0", "1"], ["0", "1"], "0", "0"), "index out of range"),
         (lambda: br.nurbs_curve_eval(2, QUARTER, ["0", "0", "0"], "1/2"), "index out of range"),
         (lambda: br.nurbs_curve_eval(3, QUARTER, BEZIER2 + ["1", "1"], "1/2"), "index out of range"),
-        (lambda: br.nurbs_curve_eval(2**64 - 1, QUARTER, BEZIER2, "1/2"), "index out of range"),
+        # Huge degrees fail at once, whichever span rule applies; so does n == p.
+        *((lambda p=p, t=t: br.nurbs_curve_eval(p, TWO_SPAN, TWO_SPAN_KNOTS, t), "index out of range")
+          for p in (2**64 - 1, 2**64 - 2, 2**63 - 1, 4) for t in ("-5", "1/2", "2")),
+        # A knot of the triangle beyond the end.
+        (lambda: br.nurbs_curve_eval(2, TWO_SPAN, TWO_SPAN_KNOTS[:5], "3/2"), "index out of range"),
         (lambda: br.nurbs_surface_eval(1, 2**64 - 1, NET, LINE_KNOTS, LINE_KNOTS, "0", "0"), "index out of range"),
         (lambda: br.nurbs_curve_eval(2, [["1", "0", "0"], ["1", "1"], ["0", "1", "0"]], BEZIER2, "1/2"), "index out of range"),
         (lambda: br.nurbs_curve_eval(1, [["0", "0"], ["1", "1"]], LINE_KNOTS, "1/2"), "index out of range"),
@@ -105,8 +111,8 @@ def rational_point(terms):
     return [text(sum(b * w * x[c] for b, w, x in terms) / total) for c in range(3)]
 
 
-def random_fraction(rng, lo=-9, hi=9):
-    return Fraction(rng.randint(lo * 8, hi * 8), rng.randint(1, 8))
+def random_fraction(rng, lo=-72, hi=72, den=8):
+    return Fraction(rng.randint(lo, hi), rng.randint(1, den))
 
 
 def random_knots(rng, p, n):
@@ -133,10 +139,6 @@ def random_points(rng, count):
     return [[random_fraction(rng) for _ in range(3)] for _ in range(count)]
 
 
-def random_weights(rng, count):
-    return [Fraction(rng.randint(1, 12), rng.randint(1, 6)) for _ in range(count)]
-
-
 def texts(values):
     return [text(v) for v in values]
 
@@ -146,7 +148,7 @@ def test_curve_matches_cox_de_boor(seed):
     rng = random.Random(seed)
     for p in range(6):
         n = p + 1 + rng.randint(0, 4)
-        knots, points, weights = random_knots(rng, p, n), random_points(rng, n), random_weights(rng, n)
+        knots, points, weights = random_knots(rng, p, n), random_points(rng, n), [random_fraction(rng, 1, 12, 6) for _ in range(n)]
         cps = [texts(x) for x in points]
         homogeneous = [texts([c * w for c in x] + [w]) for x, w in zip(points, weights)]
         for t in random_parameters(rng, knots, p, n):
@@ -165,7 +167,7 @@ def test_surface_matches_cox_de_boor(seed):
     nu, nv = pu + 1 + rng.randint(0, 2), pv + 1 + rng.randint(0, 2)
     ku, kv = random_knots(rng, pu, nu), random_knots(rng, pv, nv)
     net = [random_points(rng, nv) for _ in range(nu)]
-    weights = [random_weights(rng, nv) for _ in range(nu)]
+    weights = [[random_fraction(rng, 1, 12, 6) for _ in range(nv)] for _ in range(nu)]
     net_texts = [[texts(x) for x in row] for row in net]
     for u in random_parameters(rng, ku, pu, nu)[-4:]:
         for v in random_parameters(rng, kv, pv, nv)[-4:]:
