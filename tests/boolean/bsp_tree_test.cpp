@@ -24,17 +24,14 @@ std::vector<std::string> labels(const std::vector<Polygon>& polygons) {
     return out;
 }
 
-Rational coordinate_min(const Polygon& p, int axis) {
-    Rational m = p.vertices[0][axis];
-    for (const Vec3& v : p.vertices) m = std::min(m, v[axis]);
-    return m;
+// The lowest and highest coordinate of a polygon along one axis.
+std::pair<Rational, Rational> range(const Polygon& p, int axis) {
+    std::pair<Rational, Rational> r{p.vertices[0][axis], p.vertices[0][axis]};
+    for (const Vec3& v : p.vertices) r = {std::min(r.first, v[axis]), std::max(r.second, v[axis])};
+    return r;
 }
 
-Rational coordinate_max(const Polygon& p, int axis) {
-    Rational m = p.vertices[0][axis];
-    for (const Vec3& v : p.vertices) m = std::max(m, v[axis]);
-    return m;
-}
+std::pair<Rational, Rational> from_to(long lo, long hi) { return {Rational(lo), Rational(hi)}; }
 
 bool same_plane(const Plane& a, const Plane& b) { return a.normal == b.normal && a.offset == b.offset; }
 
@@ -83,17 +80,14 @@ TEST(BspTree, ClipsAgainstTheBox) {
     const std::vector<Polygon> pieces =
         tree.clip_polygons({poly({pt(3, 0, -1), pt(4, 0, -1), pt(4, 0, 1), pt(3, 0, 1)}, "sq")});
     ASSERT_EQ(pieces.size(), 2u);
-    EXPECT_EQ(coordinate_min(pieces[0], 2), Rational(-1));
-    EXPECT_EQ(coordinate_max(pieces[0], 2), Rational(0));
-    EXPECT_EQ(coordinate_min(pieces[1], 2), Rational(0));
-    EXPECT_EQ(coordinate_max(pieces[1], 2), Rational(1));
+    EXPECT_EQ(range(pieces[0], 2), from_to(-1, 0));
+    EXPECT_EQ(range(pieces[1], 2), from_to(0, 1));
     EXPECT_EQ(labels(pieces), (std::vector<std::string>{"sq", "sq"}));
 
     // Crossing the face x = 2: only the part beyond it survives.
     const std::vector<Polygon> beyond = tree.clip_polygons({poly({pt(1, 1, 1), pt(3, 1, 1), pt("3", "1", "3/2")})});
     ASSERT_EQ(beyond.size(), 1u);
-    EXPECT_EQ(coordinate_min(beyond[0], 0), Rational(2));
-    EXPECT_EQ(coordinate_max(beyond[0], 0), Rational(3));
+    EXPECT_EQ(range(beyond[0], 0), from_to(2, 3));
 }
 
 // Walks two trees side by side and reports whether every node matches.
@@ -102,13 +96,12 @@ bool same_tree(const Node& a, const Node& b) {
     while (!work.empty()) {
         auto [x, y] = work.back();
         work.pop_back();
-        if (x->plane.has_value() != y->plane.has_value()) return false;
-        if (x->plane && !same_plane(*x->plane, *y->plane)) return false;
-        if (x->polygons.size() != y->polygons.size()) return false;
+        if (x->plane.has_value() != y->plane.has_value() || (x->plane && !same_plane(*x->plane, *y->plane)) ||
+            x->polygons.size() != y->polygons.size())
+            return false;
         for (std::size_t i = 0; i < x->polygons.size(); ++i) {
-            if (x->polygons[i].vertices != y->polygons[i].vertices) return false;
-            if (!same_plane(x->polygons[i].plane, y->polygons[i].plane)) return false;
-            if (x->polygons[i].label != y->polygons[i].label) return false;
+            const Polygon &p = x->polygons[i], &q = y->polygons[i];
+            if (p.vertices != q.vertices || !same_plane(p.plane, q.plane) || p.label != q.label) return false;
         }
         if (!x->front != !y->front || !x->back != !y->back) return false;
         if (x->front) work.emplace_back(x->front.get(), y->front.get());
@@ -117,12 +110,15 @@ bool same_tree(const Node& a, const Node& b) {
     return true;
 }
 
-TEST(BspTree, InvertTwiceRestoresTheTree) {
+Node sliced_box_tree() {
     Node tree = box_tree();
     tree.build({poly({pt(-1, -1, 1), pt(5, -1, 1), pt(5, 5, 1)}, "slice")});
-    const Node reference = box_tree();
-    Node twin = box_tree();
-    twin.build({poly({pt(-1, -1, 1), pt(5, -1, 1), pt(5, 5, 1)}, "slice")});
+    return tree;
+}
+
+TEST(BspTree, InvertTwiceRestoresTheTree) {
+    Node tree = sliced_box_tree();
+    const Node reference = box_tree(), twin = sliced_box_tree();
 
     tree.invert();
     EXPECT_FALSE(same_tree(tree, twin));
@@ -144,8 +140,8 @@ TEST(BspTree, AllPolygonsIsPreOrderAndKeepsLabels) {
                 poly({pt(0, 5, -1), pt(1, 5, -1), pt("1", "5", "1/2"), pt("0", "5", "1/2")}, "span")});
     const std::vector<Polygon> all = tree.all_polygons();
     EXPECT_EQ(labels(all), (std::vector<std::string>{"root", "up", "span", "down", "span"}));
-    EXPECT_EQ(coordinate_min(all[2], 2), Rational(0));
-    EXPECT_EQ(coordinate_max(all[4], 2), Rational(0));
+    EXPECT_EQ(range(all[2], 2).first, Rational(0));
+    EXPECT_EQ(range(all[4], 2).second, Rational(0));
     ASSERT_NE(tree.front, nullptr);
     EXPECT_NE(tree.front->back, nullptr);
 
@@ -156,9 +152,7 @@ TEST(BspTree, AllPolygonsIsPreOrderAndKeepsLabels) {
     EXPECT_TRUE(tree.plane.has_value());
 }
 
-bool same_shadow(const PlaneF64& a, const PlaneF64& b) {
-    return a.nx == b.nx && a.ny == b.ny && a.nz == b.nz && a.w == b.w;
-}
+bool same_shadow(const PlaneF64& a, const PlaneF64& b) { return a.nx == b.nx && a.ny == b.ny && a.nz == b.nz && a.w == b.w; }
 
 // The shadow kept with a node's plane must be the one split would get from the plane itself,
 // whether the plane was set or negated by an inversion.

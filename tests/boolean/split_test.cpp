@@ -24,6 +24,14 @@ std::string destination(const Split& s) {
     return s.front.empty() ? "back" : "front";
 }
 
+std::vector<std::string> labels(const std::vector<Polygon>& list) {
+    std::vector<std::string> out;
+    for (const Polygon& q : list) out.push_back(q.label);
+    return out;
+}
+
+const std::string big = "1" + std::string(400, '0');
+
 TEST(Split, CutsTheSquareAtTheMidline) {
     const Polygon square = poly({pt(0, 0, 0), pt(2, 0, 0), pt(2, 2, 0), pt(0, 2, 0)}, "sq.bottom");
     const Split s = split_by(plane(pt(1, 0, 0), "1"), square);
@@ -52,8 +60,7 @@ TEST(Split, VertexOnThePlaneGoesToBothPieces) {
 }
 
 TEST(Split, CrossingPointsAreExact) {
-    // Crossing x = 1/3 along edges with irrational-looking slopes: each new vertex lies exactly on
-    // the cutting plane and in the source plane.
+    // Crossing 3x + y = 1: each new vertex lies exactly on the cutting plane and in the source plane.
     const Plane cutter = plane(pt(3, 1, 0), "1");
     const Polygon tri = poly({pt(0, 0, 0), pt(1, 0, 1), pt(0, 7, 2)});
     const Split s = split_by(cutter, tri);
@@ -71,61 +78,46 @@ TEST(Split, CrossingPointsAreExact) {
 
 struct WholeCase {
     const char* name;
+    Plane cutter;
     std::vector<Vec3> loop;
     const char* expected;
 };
 
 class SplitWhole : public ::testing::TestWithParam<WholeCase> {};
 
-// The cutting plane is z = 0 facing up for every case.
 TEST_P(SplitWhole, MovesUnchanged) {
     const Polygon original = poly(GetParam().loop);
-    const Split s = split_by(plane(pt(0, 0, 1), "0"), original);
+    const Split s = split_by(GetParam().cutter, original);
     ASSERT_EQ(destination(s), GetParam().expected);
-    const std::vector<const std::vector<Polygon>*> lists{&s.coplanar_front, &s.coplanar_back, &s.front, &s.back};
-    for (const auto* list : lists) {
+    for (const auto* list : {&s.coplanar_front, &s.coplanar_back, &s.front, &s.back}) {
         if (list->empty()) continue;
         EXPECT_EQ(list->front().vertices, original.vertices);
         EXPECT_EQ(list->front().plane.normal, original.plane.normal);
     }
 }
 
+const Plane z0 = plane(pt(0, 0, 1), "0");
+// 49·fl(1/49) − 1 rounds to −2^-53, not 0, so a pre-test without its error bound would put the
+// triangle in x = 1/49 behind the plane 49x = 1.
+const Plane x49 = plane(pt(49, 0, 0), "1");
+std::vector<Vec3> at_x(const std::string& x) { return {pt(x, "0", "0"), pt(x, "1", "0"), pt(x, "0", "1")}; }
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, SplitWhole,
     ::testing::Values(
-        WholeCase{"InPlaneFacingAlong", {pt(0, 0, 0), pt(1, 0, 0), pt(0, 1, 0)}, "coplanar_front"},
-        WholeCase{"InPlaneFacingAgainst", {pt(0, 1, 0), pt(1, 0, 0), pt(0, 0, 0)}, "coplanar_back"},
-        WholeCase{"InPlaneWithoutNormal", {pt(0, 0, 0), pt(1, 0, 0), pt(2, 0, 0), pt(1, 1, 0)}, "coplanar_back"},
-        WholeCase{"AboveTouchingByAnEdge", {pt(0, 0, 0), pt(1, 0, 0), pt(1, 0, 1), pt(0, 0, 1)}, "front"},
-        WholeCase{"AboveTouchingByAVertex", {pt(0, 0, 0), pt(1, 0, 1), pt(0, 1, 1)}, "front"},
-        WholeCase{"BelowTouchingByAnEdge", {pt(0, 0, -1), pt(1, 0, -1), pt(1, 0, 0), pt(0, 0, 0)}, "back"},
-        WholeCase{"Below", {pt(0, 0, -3), pt(1, 0, -2), pt(0, 1, -2)}, "back"}),
+        WholeCase{"InPlaneFacingAlong", z0, {pt(0, 0, 0), pt(1, 0, 0), pt(0, 1, 0)}, "coplanar_front"},
+        WholeCase{"InPlaneFacingAgainst", z0, {pt(0, 1, 0), pt(1, 0, 0), pt(0, 0, 0)}, "coplanar_back"},
+        WholeCase{"InPlaneWithoutNormal", z0, {pt(0, 0, 0), pt(1, 0, 0), pt(2, 0, 0), pt(1, 1, 0)}, "coplanar_back"},
+        WholeCase{"AboveTouchingByAnEdge", z0, {pt(0, 0, 0), pt(1, 0, 0), pt(1, 0, 1), pt(0, 0, 1)}, "front"},
+        WholeCase{"AboveTouchingByAVertex", z0, {pt(0, 0, 0), pt(1, 0, 1), pt(0, 1, 1)}, "front"},
+        WholeCase{"BelowTouchingByAnEdge", z0, {pt(0, 0, -1), pt(1, 0, -1), pt(1, 0, 0), pt(0, 0, 0)}, "back"},
+        WholeCase{"Below", z0, {pt(0, 0, -3), pt(1, 0, -2), pt(0, 1, -2)}, "back"},
+        WholeCase{"NearOn", x49, at_x("1/49"), "coplanar_front"},
+        WholeCase{"NearJustInFront", x49, at_x("100000000000000000001/4900000000000000000000"), "front"},
+        WholeCase{"NearJustBehind", x49, at_x("99999999999999999999/4900000000000000000000"), "back"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Vertices that the double pre-test cannot place: 49·fl(1/49) − 1 rounds to −2^-53, not 0, so a
-// pre-test without its error bound would put the first triangle behind the plane 49x = 1.
-struct NearCase {
-    const char* name;
-    const char* x;
-    const char* expected;
-};
-
-class SplitNearPlane : public ::testing::TestWithParam<NearCase> {};
-
-TEST_P(SplitNearPlane, DecidesExactly) {
-    const std::string x = GetParam().x;
-    const Polygon tri = poly({pt(x, "0", "0"), pt(x, "1", "0"), pt(x, "0", "1")});
-    EXPECT_EQ(destination(split_by(plane(pt(49, 0, 0), "1"), tri)), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, SplitNearPlane,
-                         ::testing::Values(NearCase{"On", "1/49", "coplanar_front"},
-                                           NearCase{"JustInFront", "100000000000000000001/4900000000000000000000", "front"},
-                                           NearCase{"JustBehind", "99999999999999999999/4900000000000000000000", "back"}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST(Split, CoordinatesBeyondDoublesStillGetExactSides) {
-    const std::string big = "1" + std::string(400, '0');
     const Polygon square = poly({pt("-" + big, "0", "0"), pt(big, "0", "0"), pt(big, "1", "0"), pt("-" + big, "1", "0")});
     ASSERT_TRUE(std::isinf(square.float_vertices[0][0]));
     const Split s = split_by(plane(pt(1, 0, 0), "0"), square);
@@ -136,8 +128,7 @@ TEST(Split, CoordinatesBeyondDoublesStillGetExactSides) {
 }
 
 TEST(Split, DropsAPieceWithoutArea) {
-    // A loop with a spike that crosses x = 0 and returns along the same line: the part in front
-    // of the plane is the spike alone, which has no area.
+    // A spike crosses x = 0 and returns along the same line: the front part has no area.
     const Polygon spiked = poly({pt(-2, 0, 0), pt(-1, 0, 0), pt(1, 0, 0), pt(-1, 0, 0), pt(-1, 1, 0), pt(-2, 1, 0)});
     const Split s = split_by(plane(pt(1, 0, 0), "0"), spiked);
     EXPECT_TRUE(s.front.empty());
@@ -145,11 +136,9 @@ TEST(Split, DropsAPieceWithoutArea) {
     EXPECT_FALSE(Polygon::area2(s.back[0].vertices).is_zero());
 }
 
-// Pieces take the shadows of their source's vertices instead of converting them again; with
-// coordinates whose doubles are inexact, or beyond the double range, they must still be exactly
-// the shadows of the piece's own vertices.
+// Pieces take their source's vertex shadows instead of converting again; with inexact or
+// out-of-range doubles they must still be exactly the shadows of the piece's own vertices.
 TEST(Split, PieceShadowsMirrorThePieceVertices) {
-    const std::string big = "1" + std::string(400, '0');
     const Polygon inexact = poly({pt("1/3", "0", "0"), pt("7/3", "0", "0"), pt("7/3", "5/7", "0"), pt("1/3", "5/7", "0")});
     const Polygon huge = poly({pt("-" + big, "0", "0"), pt(big, "0", "0"), pt(big, "1/3", "0"), pt("-" + big, "1/3", "0")});
     for (const Polygon& source : {inexact, huge}) {
@@ -169,7 +158,6 @@ TEST(Split, PieceShadowsMirrorThePieceVertices) {
 
 // split_into appends to shared lists in the order a split would list its parts, polygon by polygon.
 TEST(Split, IntoSharedListsKeepsThePolygonOrder) {
-    const Plane cutter = plane(pt(0, 0, 1), "0");
     const std::vector<Polygon> polygons{
         poly({pt(0, 0, 0), pt(1, 0, 0), pt(0, 1, 0)}, "along"),
         poly({pt(0, 0, -1), pt(1, 0, 1), pt(0, 1, 1)}, "spanning"),
@@ -179,18 +167,14 @@ TEST(Split, IntoSharedListsKeepsThePolygonOrder) {
     std::vector<Polygon> coplanar, front, back;
     std::vector<std::string> expected_coplanar, expected_front, expected_back;
     for (const Polygon& p : polygons) {
-        const Split one = split_by(cutter, p);
-        for (const Polygon& q : one.coplanar_front) expected_coplanar.push_back(q.label);
-        for (const Polygon& q : one.coplanar_back) expected_coplanar.push_back(q.label);
-        for (const Polygon& q : one.front) expected_front.push_back(q.label);
-        for (const Polygon& q : one.back) expected_back.push_back(q.label);
-        split_into(cutter, plane_f64(cutter), Polygon(p), {coplanar, coplanar, front, back});
+        const Split one = split_by(z0, p);
+        for (const auto* list : {&one.coplanar_front, &one.coplanar_back}) {
+            for (const std::string& l : labels(*list)) expected_coplanar.push_back(l);
+        }
+        for (const std::string& l : labels(one.front)) expected_front.push_back(l);
+        for (const std::string& l : labels(one.back)) expected_back.push_back(l);
+        split_into(z0, plane_f64(z0), Polygon(p), {coplanar, coplanar, front, back});
     }
-    auto labels = [](const std::vector<Polygon>& list) {
-        std::vector<std::string> out;
-        for (const Polygon& q : list) out.push_back(q.label);
-        return out;
-    };
     EXPECT_EQ(labels(coplanar), (std::vector<std::string>{"along", "against"}));
     EXPECT_EQ(labels(coplanar), expected_coplanar);
     EXPECT_EQ(labels(front), expected_front);
