@@ -5,7 +5,6 @@
 #include "chamfer/corner_cutter.hpp"
 #include "chamfer/edge_cutter.hpp"
 #include "chamfer_shapes.hpp"
-#include "exact/failure.hpp"
 #include "solid/measures.hpp"
 
 namespace brevant {
@@ -84,24 +83,6 @@ TEST(EdgeCutter, LongEdgesAreCoveredPastBothEnds) {
 TEST(EdgeCutter, ZeroDistanceCutsNothing) {
     const Solid box = Solid::cube(1, 1, 1, "p");
     for (const Edge& e : edges_of(box)) EXPECT_FALSE(edge_cutter(e, Rational(0), reach(box)).has_value());
-}
-
-TEST(EdgeCutter, RefusesAFaceWithoutRationalUnitNormal) {
-    const Solid prism = testing_shapes::right_triangle_prism();
-    int refused = 0;
-    for (const Edge& e : edges_of(prism)) {
-        if (e.plane_a.unit_normal() && e.plane_b.unit_normal()) continue;
-        for (const Rational& d : {Rational(0), Rational(1, 10)}) {
-            ++refused;
-            try {
-                edge_cutter(e, d, reach(prism));
-                ADD_FAILURE() << "no refusal";
-            } catch (const Refusal& r) {
-                EXPECT_STREQ(r.what(), "chamfer: non-rational face normal (K2)");
-            }
-        }
-    }
-    EXPECT_EQ(refused, 8);  // four edges border the slanted face, each tried with two distances
 }
 
 TEST(CornerCutter, FlattensTheBoxCornerToTheDiagonalFacet) {
