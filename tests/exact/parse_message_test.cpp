@@ -17,18 +17,14 @@ std::string rejection_of(const std::string& text) {
     } catch (const InternalFailure& failure) {
         return failure.what();
     }
-    ADD_FAILURE() << "accepted a text with a control byte";
-    return "";
+    return "accepted";
 }
 
-TEST(ParseMessage, ControlBytesAreShownEscapedAndTheFaultKindSurvives) {
+TEST(ParseMessage, ControlBytesAreEscapedOtherBytesShownAsGiven) {
     const std::string message = rejection_of(std::string("1\0002\n", 4));
     EXPECT_EQ(std::strlen(message.c_str()), message.size());
     EXPECT_NE(message.find("'1\\x002\\x0a'"), std::string::npos) << message;
     EXPECT_NE(message.find("InvalidDigit"), std::string::npos) << message;
-}
-
-TEST(ParseMessage, PrintableAndNonAsciiTextIsShownAsGiven) {
     EXPECT_NE(rejection_of("1\xc3\xa9").find("'1\xc3\xa9'"), std::string::npos);
 }
 

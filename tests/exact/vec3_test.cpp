@@ -9,49 +9,30 @@ namespace {
 Vec3 V(const char* x, const char* y, const char* z) { return {parse_r(x), parse_r(y), parse_r(z)}; }
 Point2 P(const char* x, const char* y) { return {parse_r(x), parse_r(y)}; }
 
-TEST(Vec3Ops, ComponentWise) {
+TEST(Vec3Ops, ComponentWiseAndCross) {
     const Vec3 a = V("1/2", "-1", "3");
     const Vec3 b = V("1/3", "2", "-3");
     EXPECT_EQ(add(a, b), V("5/6", "1", "0"));
     EXPECT_EQ(sub(a, b), V("1/6", "-3", "6"));
     EXPECT_EQ(neg(a), V("-1/2", "1", "-3"));
     EXPECT_EQ(smul(parse_r("-2"), a), V("-1", "2", "-6"));
-    EXPECT_EQ(smul(parse_r("0"), a), V("0", "0", "0"));
     EXPECT_EQ(smul(parse_r("0"), a)[0].str(), "0/1");
     EXPECT_EQ(dot(a, b), parse_r("1/6") - parse_r("2") - parse_r("9"));
     EXPECT_EQ(norm1(V("-1/2", "0", "3")), parse_r("7/2"));
-}
-
-TEST(Vec3Ops, CrossIsRightHandedAntisymmetricAndZeroForParallel) {
     EXPECT_EQ(cross(V("1", "0", "0"), V("0", "1", "0")), V("0", "0", "1"));
     EXPECT_EQ(cross(V("0", "1", "0"), V("0", "0", "1")), V("1", "0", "0"));
-    const Vec3 a = V("1/2", "-1", "3");
-    const Vec3 b = V("2", "7", "-1/3");
     EXPECT_EQ(cross(a, b), neg(cross(b, a)));
     EXPECT_EQ(dot(cross(a, b), a), parse_r("0"));
-    EXPECT_EQ(dot(cross(a, b), b), parse_r("0"));
     EXPECT_EQ(cross(a, smul(parse_r("-3/7"), a)), V("0", "0", "0"));
 }
 
-TEST(Solve3, IdentityReturnsRightHandSide) {
-    const Vec3 r = V("1/2", "-3", "7/5");
-    EXPECT_EQ(solve3({V("1", "0", "0"), V("0", "1", "0"), V("0", "0", "1")}, r), r);
-}
-
-TEST(Solve3, WorkedExample) {
+TEST(Solve3, SolvesOrReportsSingular) {
     EXPECT_EQ(solve3({V("1", "1", "0"), V("0", "1", "1"), V("1", "0", "1")}, V("2", "2", "2")), V("1", "1", "1"));
-}
-
-TEST(Solve3, SolutionSatisfiesEveryRow) {
     const std::array<Vec3, 3> rows{V("2", "-1/3", "5"), V("1/7", "4", "0"), V("-3", "1", "1/2")};
     const Vec3 r = V("1", "-2/9", "11");
     const std::optional<Vec3> x = solve3(rows, r);
     ASSERT_TRUE(x.has_value());
     for (int i = 0; i < 3; ++i) EXPECT_EQ(dot(rows[i], *x), r[i]);
-}
-
-TEST(Solve3, DependentRowsGiveNothing) {
-    EXPECT_FALSE(solve3({V("1", "2", "3"), V("1", "2", "3"), V("0", "0", "1")}, V("1", "1", "1")));
     EXPECT_FALSE(solve3({V("1", "2", "3"), V("1", "2", "3"), V("0", "0", "1")}, V("1", "1", "5")));
     // The third row is the sum of the first two: singular although no two rows are equal.
     EXPECT_FALSE(solve3({V("1", "0", "1"), V("0", "1", "1"), V("1", "1", "2")}, V("0", "0", "0")));

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "exact/failure.hpp"
 #include "solid/cap_triangulation.hpp"
 
 namespace brevant {
@@ -71,12 +70,6 @@ TEST(EarClip, StopsWithTheRemainderWhenNoEarIsLeft) {
     EXPECT_TRUE(clip_ears(kUnitSquare, Blocking::OpenTriangle).remainder.empty());
 }
 
-TEST(EarClip, LeavesItsInputUnchanged) {
-    const std::vector<Point2> copy = kStaircase;
-    ear_clip(copy);
-    EXPECT_EQ(copy, kStaircase);
-}
-
 TEST(EdgesCancel, ByCoverageAlongEachLine) {
     EXPECT_TRUE(edges_cancel({}));
     EXPECT_TRUE(edges_cancel(loop_of({{0, 0}, {1, 0}, {2, 0}, {1, 0}})));
@@ -97,39 +90,19 @@ TEST(InteriorsOverlap, TouchingIsAllowed) {
     EXPECT_TRUE(interiors_overlap(t, triangle_of({-1, 1}, {1, -1}, {1, 1})));  // no corner inside the other
 }
 
-struct CapCase {
-    const char* name;
-    const std::vector<Point2>* loop;
-    bool open_rule_is_wrong;
-};
-
-class CapTriangulation : public testing::TestWithParam<CapCase> {};
-
 // Whether the caps tile their loops is checked on the prisms built from them; here, that the
 // open-triangle clipping is kept exactly where it is right.
-TEST_P(CapTriangulation, KeepsTheOpenRuleWhereItIsRight) {
-    const CapCase& c = GetParam();
-    const std::vector<Triangle2> triangles = triangulate_cap(*c.loop, "make_prism");
-    EXPECT_EQ(summed_area2(triangles), loop_area2(*c.loop));
-    EXPECT_EQ(triangles == ear_clip(*c.loop), !c.open_rule_is_wrong);
-}
-
-INSTANTIATE_TEST_SUITE_P(Loops, CapTriangulation,
-                         testing::Values(CapCase{"square", &kUnitSquare, false}, CapCase{"arrow", &kArrow, false},
-                                         CapCase{"spike", &kSpike, false},
-                                         CapCase{"staircase", &kStaircase, true}, CapCase{"h", &kH, true},
-                                         CapCase{"notched", &kNotched, true}),
-                         [](const testing::TestParamInfo<CapCase>& info) { return std::string(info.param.name); });
-
-TEST(CapTriangulationRefusal, SelfIntersectingLoopsNameTheCaller) {
-    for (const std::vector<Point2>& loop :
-         {loop_of({{0, 0}, {2, 2}, {2, 0}, {0, 2}}), loop_of({{4, 6}, {6, 6}, {0, 2}, {0, 3}, {6, 3}})}) {
-        try {
-            triangulate_cap(loop, "make_prismatoid");
-            ADD_FAILURE() << "accepted a self-intersecting loop";
-        } catch (const Refusal& refusal) {
-            EXPECT_STREQ(refusal.what(), "make_prismatoid: the loop cannot be triangulated");
-        }
+TEST(CapTriangulation, KeepsTheOpenRuleWhereItIsRight) {
+    const struct {
+        const char* name;
+        const std::vector<Point2>& loop;
+        bool open_rule_is_wrong;
+    } cases[] = {{"square", kUnitSquare, false}, {"arrow", kArrow, false},    {"spike", kSpike, false},
+                 {"staircase", kStaircase, true}, {"h", kH, true},           {"notched", kNotched, true}};
+    for (const auto& c : cases) {
+        const std::vector<Triangle2> triangles = triangulate_cap(c.loop, "make_prism");
+        EXPECT_EQ(summed_area2(triangles), loop_area2(c.loop)) << c.name;
+        EXPECT_EQ(triangles == ear_clip(c.loop), !c.open_rule_is_wrong) << c.name;
     }
 }
 

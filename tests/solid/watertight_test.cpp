@@ -40,69 +40,41 @@ TEST(LineKey, ParametersAreSortedAndOrientationKept) {
     EXPECT_FALSE(side_on_line(pt(1, 2, 3), pt(1, 2, 3)).has_value());
 }
 
-struct WatertightCase {
-    const char* name;
-    Solid (*build)();
-    bool expected;
-};
+Solid without_last(Solid s) {
+    s.polygons.pop_back();
+    return s;
+}
 
-class Watertight : public testing::TestWithParam<WatertightCase> {};
-
-TEST_P(Watertight, Decides) { EXPECT_EQ(watertight_ok(GetParam().build()), GetParam().expected); }
-
-const WatertightCase kCases[] = {
-    {"box", [] { return unit_box(); }, true},
-    {"box_without_a_face",
-     [] {
-         Solid s = unit_box();
-         s.polygons.pop_back();
-         return s;
-     },
-     false},
-    {"one_triangle", [] { return Solid{{poly({pt(0, 0, 0), pt(1, 0, 0), pt(0, 1, 0)})}}; }, false},
-    {"triangle_and_its_reverse",
-     [] {
-         const Polygon t = poly({pt(0, 0, 0), pt(1, 0, 0), pt(0, 1, 0)});
-         return Solid{{t, t.flipped()}};
-     },
-     true},
-    {"t_junctions", [] { return box_with_split_top(); }, true},
-    {"t_junction_missing_a_piece",
-     [] {
-         Solid s = box_with_split_top();
-         s.polygons.pop_back();
-         return s;
-     },
-     false},
-    {"empty", [] { return Solid{}; }, true},
-    {"flipped_neighbour",
-     [] {
-         Solid s = unit_box();
-         s.polygons[2] = s.polygons[2].flipped();
-         return s;
-     },
-     false},
-    {"repeated_vertex_ignored",
-     [] {
-         Solid s = unit_box();
-         const std::vector<Vec3>& v = s.polygons[0].vertices;
-         s.polygons[0] = poly({v[0], v[1], v[1], v[2], v[3]});
-         return s;
-     },
-     true},
-    {"four_faces_on_one_edge",
-     [] {
-         Solid s = unit_box();
-         const Solid other = translated(Solid::cube(1, 1, 1, "q"), pt(1, 1, 0));
-         s.polygons.insert(s.polygons.end(), other.polygons.begin(), other.polygons.end());
-         return s;
-     },
-     true},
-    {"inward_box", [] { return unit_box().flipped(); }, true},
-};
-
-INSTANTIATE_TEST_SUITE_P(Solids, Watertight, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<WatertightCase>& info) { return std::string(info.param.name); });
+TEST(Watertight, Decides) {
+    const Polygon triangle = poly({pt(0, 0, 0), pt(1, 0, 0), pt(0, 1, 0)});
+    Solid flipped_neighbour = unit_box();
+    flipped_neighbour.polygons[2] = flipped_neighbour.polygons[2].flipped();
+    Solid repeated_vertex = unit_box();
+    const std::vector<Vec3> v = repeated_vertex.polygons[0].vertices;
+    repeated_vertex.polygons[0] = poly({v[0], v[1], v[1], v[2], v[3]});
+    Solid four_faces_on_one_edge = unit_box();
+    const Solid other = translated(Solid::cube(1, 1, 1, "q"), pt(1, 1, 0));
+    four_faces_on_one_edge.polygons.insert(four_faces_on_one_edge.polygons.end(), other.polygons.begin(),
+                                           other.polygons.end());
+    const struct {
+        const char* name;
+        Solid solid;
+        bool expected;
+    } cases[] = {
+        {"box", unit_box(), true},
+        {"box without a face", without_last(unit_box()), false},
+        {"one triangle", Solid{{triangle}}, false},
+        {"triangle and its reverse", Solid{{triangle, triangle.flipped()}}, true},
+        {"t-junctions", box_with_split_top(), true},
+        {"t-junction missing a piece", without_last(box_with_split_top()), false},
+        {"empty", Solid{}, true},
+        {"flipped neighbour", flipped_neighbour, false},
+        {"repeated vertex ignored", repeated_vertex, true},
+        {"four faces on one edge", four_faces_on_one_edge, true},
+        {"inward box", unit_box().flipped(), true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(watertight_ok(c.solid), c.expected) << c.name;
+}
 
 }  // namespace
 }  // namespace brevant
