@@ -44,52 +44,41 @@ def test_keywords_and_positionals_bind_alike_and_absent_optionals_are_none():
     assert br.ssi_pairs(SQUARE, SQUARE, 1, None, None) == br.ssi_pairs(SQUARE, SQUARE, 1)
 
 
-@pytest.mark.parametrize("call, error, message", [
-    (lambda: br.make_box("1", "2", "3"), TypeError, "make_box() missing 1 required positional argument: 'prefix'"),
-    (lambda: br.make_box("1", "2"), TypeError,
-     "make_box() missing 2 required positional arguments: 'dz' and 'prefix'"),
-    (lambda: br.make_box(), TypeError,
-     "make_box() missing 4 required positional arguments: 'dx', 'dy', 'dz', and 'prefix'"),
-    (lambda: br.make_box("1", "2", "3", "p", "q"), TypeError,
-     "make_box() takes 4 positional arguments but 5 were given"),
-    (lambda: br.box_form("1", "2", "3", "4"), TypeError, "box_form() takes 3 positional arguments but 4 were given"),
-    (lambda: br.ssi_pairs(SQUARE, SQUARE, 0, None, None, None), TypeError,
+@pytest.mark.parametrize("call, message", [
+    (lambda: br.make_box("1", "2", "3"), "make_box() missing 1 required positional argument: 'prefix'"),
+    (lambda: br.make_box("1", "2"), "make_box() missing 2 required positional arguments: 'dz' and 'prefix'"),
+    (lambda: br.make_box(), "make_box() missing 4 required positional arguments: 'dx', 'dy', 'dz', and 'prefix'"),
+    (lambda: br.make_box("1", "2", "3", "p", "q"), "make_box() takes 4 positional arguments but 5 were given"),
+    (lambda: br.box_form("1", "2", "3", "4"), "box_form() takes 3 positional arguments but 4 were given"),
+    (lambda: br.ssi_pairs(SQUARE, SQUARE, 0, None, None, None),
      "ssi_pairs() takes from 3 to 5 positional arguments but 6 were given"),
-    (lambda: br.make_box("1", "2", "3", "p", foo="1"), TypeError,
-     "make_box() got an unexpected keyword argument 'foo'"),
-    (lambda: br.make_box("1", "2", "3", dx="1", prefix="p"), TypeError,
-     "make_box() got multiple values for argument 'dx'"),
-    (lambda: UNIT.volume(1), TypeError, "PySolid.volume() takes 0 positional arguments but 1 was given"),
-    (lambda: UNIT.canonical(1, 2), TypeError, "PySolid.canonical() takes 0 positional arguments but 2 were given"),
-    (lambda: UNIT.bbox(x=1), TypeError, "PySolid.bbox() got an unexpected keyword argument 'x'"),
+    (lambda: br.make_box("1", "2", "3", "p", foo="1"), "make_box() got an unexpected keyword argument 'foo'"),
+    (lambda: br.make_box("1", "2", "3", dx="1", prefix="p"), "make_box() got multiple values for argument 'dx'"),
+    (lambda: UNIT.volume(1), "PySolid.volume() takes 0 positional arguments but 1 was given"),
+    (lambda: UNIT.canonical(1, 2), "PySolid.canonical() takes 0 positional arguments but 2 were given"),
+    (lambda: UNIT.bbox(x=1), "PySolid.bbox() got an unexpected keyword argument 'x'"),
     # Binding comes before conversion, and conversion stops at the first failure in signature order.
-    (lambda: br.make_box(1, "2", "3"), TypeError, "make_box() missing 1 required positional argument: 'prefix'"),
-    (lambda: br.make_box("1", 2, 3, "p"), TypeError, "argument 'dy': 'int' object cannot be converted to 'PyString'"),
-    (lambda: br.make_box(1, "2", "3", "p"), TypeError,
-     "argument 'dx': 'int' object cannot be converted to 'PyString'"),
-    (lambda: br.make_box("1", "2", None, "p"), TypeError,
-     "argument 'dz': 'NoneType' object cannot be converted to 'PyString'"),
-    (lambda: br.make_box("1", "2", "3", b"p"), TypeError,
-     "argument 'prefix': 'bytes' object cannot be converted to 'PyString'"),
-    (lambda: br.box_form("1", 2.5, "3"), TypeError, "argument 'dy': 'float' object cannot be converted to 'PyString'"),
-    (lambda: br.PySolid(), TypeError, "No constructor defined for PySolid"),
-    (ssi(net_a="abc"), TypeError, "argument 'net_a': Can't extract `str` to `Vec`"),
-    (ssi(net_a=5), TypeError, "argument 'net_a': 'int' object cannot be converted to 'Sequence'"),
-    (ssi(net_a=[5]), TypeError, "argument 'net_a': 'int' object cannot be converted to 'Sequence'"),
-    (ssi(net_a=["ab"]), TypeError, "argument 'net_a': Can't extract `str` to `Vec`"),
-    (ssi(net_a=[[[0]]]), TypeError, "argument 'net_a': 'int' object cannot be converted to 'PyString'"),
-    (ssi(a_box="0112"), TypeError, "argument 'a_box': Can't extract `str` to `Vec`"),
-    (ssi(b_box={"0": 1}), TypeError, "argument 'b_box': 'dict' object cannot be converted to 'Sequence'"),
-    (ssi(depth=-1), OverflowError, None),
-    (ssi(depth=2**64), OverflowError, None),
-    (ssi(depth="1"), TypeError, "argument 'depth': 'str' object cannot be interpreted as an integer"),
-    (ssi(depth=1.0), TypeError, "argument 'depth': 'float' object cannot be interpreted as an integer"),
+    (lambda: br.make_box(1, "2", "3"), "make_box() missing 1 required positional argument: 'prefix'"),
+    (lambda: br.make_box("1", 2, 3, "p"), "argument 'dy': 'int' object cannot be converted to 'PyString'"),
+    (lambda: br.make_box(1, "2", "3", "p"), "argument 'dx': 'int' object cannot be converted to 'PyString'"),
+    (lambda: br.make_box("1", "2", None, "p"), "argument 'dz': 'NoneType' object cannot be converted to 'PyString'"),
+    (lambda: br.make_box("1", "2", "3", b"p"), "argument 'prefix': 'bytes' object cannot be converted to 'PyString'"),
+    (lambda: br.box_form("1", 2.5, "3"), "argument 'dy': 'float' object cannot be converted to 'PyString'"),
+    (lambda: br.PySolid(), "No constructor defined for PySolid"),
+    (ssi(net_a="abc"), "argument 'net_a': Can't extract `str` to `Vec`"),
+    (ssi(net_a=5), "argument 'net_a': 'int' object cannot be converted to 'Sequence'"),
+    (ssi(net_a=[5]), "argument 'net_a': 'int' object cannot be converted to 'Sequence'"),
+    (ssi(net_a=["ab"]), "argument 'net_a': Can't extract `str` to `Vec`"),
+    (ssi(net_a=[[[0]]]), "argument 'net_a': 'int' object cannot be converted to 'PyString'"),
+    (ssi(a_box="0112"), "argument 'a_box': Can't extract `str` to `Vec`"),
+    (ssi(b_box={"0": 1}), "argument 'b_box': 'dict' object cannot be converted to 'Sequence'"),
+    (ssi(depth="1"), "argument 'depth': 'str' object cannot be interpreted as an integer"),
+    (ssi(depth=1.0), "argument 'depth': 'float' object cannot be interpreted as an integer"),
 ])
-def test_binding_and_conversion_errors(call, error, message):
-    with pytest.raises(error) as info:
+def test_type_errors_have_exact_messages(call, message):
+    with pytest.raises(TypeError) as info:
         call()
-    if message is not None:
-        assert str(info.value) == message
+    assert str(info.value) == message
 
 
 def test_internal_failure_escapes_except_exception_and_module_stays_usable():

@@ -68,8 +68,7 @@ import brevant_rs as br
 
 {setup}
 
-class Stop(Exception):
-    pass
+class Stop(Exception): pass
 
 if "libasan" not in os.environ.get("LD_PRELOAD", ""):
     # Should the call fail to stop, it runs out of memory rather than taking the machine's.
@@ -124,13 +123,10 @@ def run_interrupted(name, raised):
     return run_script(RUNNER.format(setup=textwrap.dedent(WORKLOADS[name]), raised=raised))
 
 
-@pytest.mark.parametrize("name", sorted(WORKLOADS))
-def test_keyboard_interrupt_stops_a_long_call_from_inside(name):
-    assert run_interrupted(name, "KeyboardInterrupt") == ["stopped", "c_exception", "36/1"]
-
-
-def test_the_handlers_own_exception_stops_the_call():
-    assert run_interrupted("ssi_pairs", "Stop") == ["stopped", "c_exception", "36/1"]
+@pytest.mark.parametrize("name, raised", [(name, "KeyboardInterrupt") for name in sorted(WORKLOADS)]
+                         + [("ssi_pairs", "Stop")])  # the handler's own exception
+def test_an_exception_from_the_handler_stops_a_long_call_from_inside(name, raised):
+    assert run_interrupted(name, raised) == ["stopped", "c_exception", "36/1"]
 
 
 def test_handlers_that_return_let_the_call_finish_with_its_result():
