@@ -1,7 +1,5 @@
-"""Every function and method called with abusive arguments: wrong types at every position, huge and
-negative ints, non-sequences, sequences whose __len__ or __getitem__ raise or lie, str subclasses,
-lone surrogates, deeply nested lists, objects whose __index__ raises. Each call raises the expected
-exception type (or the object's own exception) or gives the expected result, and afterwards the
+"""Every function and method called with abusive arguments (the cases of call_table.py) raises the
+expected exception type, or the object's own exception, or gives the expected result; afterwards the
 module still works and the solids involved are unchanged."""
 
 import pathlib
@@ -15,10 +13,6 @@ sys.path.insert(0, str(pathlib.Path(__file__).parent))
 from call_table import ROWS, SAME, SUCCEEDS, cases, comparable, receiver  # noqa: E402
 
 CASES = [case for row in ROWS for case in cases(row)]
-
-
-def module_works():
-    return br.make_box("1", "2", "3", "p").volume6_str() == "36/1"
 
 
 def test_every_callable_has_a_row():
@@ -49,7 +43,7 @@ def test_abusive_call(case):
             assert case.expected == SUCCEEDS
 
     assert [s.polygons() for s in solids] == before
-    assert module_works()
+    assert br.make_box("1", "2", "3", "p").volume6_str() == "36/1"
 
 
 def test_a_method_called_on_its_own_result_and_with_itself_as_operand():

@@ -28,9 +28,8 @@ LEAK_CASES = [case for row in ROWS for case in cases(row) if case.representative
 
 
 class MallInfo2(ctypes.Structure):
-    _fields_ = [(name, ctypes.c_size_t) for name in
-                ("arena", "ordblks", "smblks", "hblks", "hblkhd", "usmblks", "fsmblks", "uordblks", "fordblks",
-                 "keepcost")]
+    _fields_ = [(name, ctypes.c_size_t) for name in "arena ordblks smblks hblks hblkhd usmblks fsmblks uordblks "
+                                                    "fordblks keepcost".split()]
 
 
 _libc = ctypes.CDLL(None)
@@ -43,19 +42,13 @@ def heap_in_use():
     return info.uordblks + info.hblkhd
 
 
-def resident_bytes():
-    with open("/proc/self/statm") as statm:
-        return int(statm.read().split()[1]) * resource.getpagesize()
-
-
 def reachable(objects, limit=64):
     """The argument objects and the items of argument lists, whose counts a leak would raise."""
     found, stack = [], list(objects)
     while stack and len(found) < limit:
-        item = stack.pop()
-        found.append(item)
-        if isinstance(item, (list, tuple)):
-            stack.extend(item)
+        found.append(stack.pop())
+        if isinstance(found[-1], (list, tuple)):
+            stack.extend(found[-1])
     return found
 
 
@@ -85,8 +78,7 @@ def test_repeated_calls_leave_heap_and_reference_counts_flat(case):
     # behind is a leak, and a full collection per case would cost more than the calls.
     watched = reachable([function, *args, *kwargs.values()])
     counts = [sys.getrefcount(o) for o in watched]
-    live_solids = live_solids_now()
-    heap = heap_in_use()
+    live_solids, heap = live_solids_now(), heap_in_use()
 
     run(function, args, kwargs, times)
 
@@ -95,23 +87,26 @@ def test_repeated_calls_leave_heap_and_reference_counts_flat(case):
     assert heap_in_use() - heap < HEAP_SLACK
 
 
+def resident_bytes():
+    with open("/proc/self/statm") as statm:
+        return int(statm.read().split()[1]) * resource.getpagesize()
+
+
 @pytest.mark.skipif(SANITIZED, reason="the sanitizer keeps freed memory in quarantine")
 def test_python_memory_and_resident_size_stay_bounded_over_many_calls():
-    cheap = [c for c in LEAK_CASES if c.row.available() and c.row.cost == 1]
-    calls = [c.make() for c in cheap]
+    calls = [c.make() for c in LEAK_CASES if c.row.available() and c.row.cost == 1]
 
-    def round_of_calls():
-        for function, args, kwargs in calls:
-            run(function, args, kwargs, 50)
+    def rounds(count):
+        for _ in range(count):
+            for function, args, kwargs in calls:
+                run(function, args, kwargs, 50)
+        gc.collect()
 
     tracemalloc.start()
     try:
-        round_of_calls()
-        gc.collect()
+        rounds(1)
         traced, resident = tracemalloc.get_traced_memory()[0], resident_bytes()
-        for _ in range(10):
-            round_of_calls()
-        gc.collect()
+        rounds(10)
         traced_growth = tracemalloc.get_traced_memory()[0] - traced
         resident_growth = resident_bytes() - resident
     finally:
