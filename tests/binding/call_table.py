@@ -24,6 +24,7 @@ class Row:
     is_method: bool
     params: tuple = ()
     cost: int = 1  # the cost of one successful call relative to a box; leak loops divide by it
+    refused: tuple = ()  # arguments the operation declines with ValueError, if it has refusals
 
     def available(self):
         return hasattr(br.PySolid if self.is_method else br, self.name)
@@ -53,10 +54,13 @@ KNOTS = ("0", "0", "1", "1")
 SQUARE_PATCH = ((("0", "0", "0"), ("0", "1", "0")), (("1", "0", "0"), ("1", "1", "0")))
 WALL_PATCH = ((("1/4", "0", "-1"), ("1/4", "0", "1")), (("1/4", "1", "-1"), ("1/4", "1", "1")))
 PREFIX = Param("prefix", LABEL, "p")
+BOW_TIE = ("0", "0", "2", "2", "2", "0", "0", "2")
+MIXED_WEIGHTS = ((("0", "0", "0", "1"), ("0", "1", "0", "-1")), (("1", "0", "0", "1"), ("1", "1", "0", "1")))
 
 ROWS = (
     Row("make_box", False, numbers("dx dy dz", "123") + (PREFIX,)),
-    Row("make_prism", False, (Param("loop_flat", TEXTS, SQUARE_LOOP), Param("h", NUMBER, "2"), PREFIX)),
+    Row("make_prism", False, (Param("loop_flat", TEXTS, SQUARE_LOOP), Param("h", NUMBER, "2"), PREFIX),
+        refused=(BOW_TIE, "1", "p")),
     Row("make_prismatoid", False, (Param("bottom", TEXTS, SQUARE_LOOP), Param("z0", NUMBER, "0"),
                                    Param("top", TEXTS, SQUARE_LOOP), Param("z1", NUMBER, "2"), PREFIX)),
     Row("box_boolean", False, numbers("dx dy dz ex ey ez tx ty tz", "222222111") + (Param("op", OP, "cut"),),
@@ -72,13 +76,14 @@ ROWS = (
         Param("weights", TEXTS2, (("1", "1"), ("1", "3")), optional=True))),
     Row("ssi_pairs", False, (Param("net_a", TEXTS3, SQUARE_PATCH), Param("net_b", TEXTS3, WALL_PATCH),
                              Param("depth", UINT, 1), Param("a_box", TEXTS, ("0", "1", "0", "1"), optional=True),
-                             Param("b_box", TEXTS, ("0", "2", "-1", "1"), optional=True))),
+                             Param("b_box", TEXTS, ("0", "2", "-1", "1"), optional=True)),
+        refused=(MIXED_WEIGHTS, WALL_PATCH, 1)),
     Row("translate", True, numbers("x y z", ("1", "0", "-1/2"))),
     Row("scale", True, numbers("fx fy fz", ("2", "-3", "1/4"))),
     Row("mirror", True, (Param("axis", UINT, 1),)),
     Row("rotate_quarter", True, (Param("axis", UINT, 2), Param("quarters", INT, -1))),
     Row("boolean", True, (Param("op", OP, "union"), Param("other", SOLID, None)), cost=10),
-    Row("chamfer", True, (Param("dist", NUMBER, "1/10"),), cost=100),
+    Row("chamfer", True, (Param("dist", NUMBER, "1/10"),), cost=100, refused=("2",)),
     *(Row(name, True) for name in
       ("volume", "volume6_str", "canonical", "watertight_ok", "logical_faces", "bbox", "polygons")),
 )
@@ -156,7 +161,7 @@ def with_first(value, replacement, leaf=True):
 SUCCEEDS = "succeeds"  # any result
 SAME = "same"  # the result of the call with the valid arguments
 # The few cases per failure kind that the leak test repeats.
-REPRESENTATIVE = {"valid", "extra-positional", "object", "lone-surrogate", "letters", "capitalised", "getitem-raises",
+REPRESENTATIVE = {"valid", "refused", "extra-positional", "object", "lone-surrogate", "letters", "capitalised", "getitem-raises",
                   "lying-len", "bad-number-leaf", "index-raises", "minus-one", "two-to-63"}
 
 
@@ -236,6 +241,8 @@ def _binding_makes(row):
     if required:
         makes["nothing-given"] = lambda: (function(), [], {})
         makes["given-twice"] = lambda: (function(), args(), {required[0].name: valid_value(required[0])})
+    if row.refused:
+        makes["refused"] = lambda: (function(), as_lists(row.refused), {})
     if row.is_method:
         makes["self-not-a-solid"] = lambda: (getattr(br.PySolid, row.name), [7] + args(), {})
     return makes
@@ -252,7 +259,8 @@ def _substituted(row, index, factory):
 
 def cases(row):
     """The success case first, then every binding and argument abuse of the row."""
-    result = [Case(row, label, make, SAME if label == "valid" else TypeError, label in REPRESENTATIVE)
+    expected = {"valid": SAME, "refused": ValueError}
+    result = [Case(row, label, make, expected.get(label, TypeError), label in REPRESENTATIVE)
               for label, make in _binding_makes(row).items()]
     for index, param in enumerate(row.params):
         result += [Case(row, f"{param.name}-{label}", _substituted(row, index, factory), expected,
