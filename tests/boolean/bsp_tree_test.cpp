@@ -70,19 +70,12 @@ TEST(BspTree, ClipsAgainstTheBox) {
     // Entirely inside: nothing left.
     EXPECT_TRUE(tree.clip_polygons({poly({pt("1", "1", "1/2"), pt("3/2", "1", "1"), pt("1", "3/2", "3/2")})}).empty());
 
-    // Below the bottom face: back whole.
-    const Polygon below = poly({pt(0, 0, -1), pt(1, 0, -1), pt(0, 1, -1)});
-    const std::vector<Polygon> kept = tree.clip_polygons({below});
-    ASSERT_EQ(kept.size(), 1u);
-    EXPECT_EQ(kept[0].vertices, below.vertices);
-
     // Outside, crossing the bottom plane: two pieces, the one in front of the root first.
     const std::vector<Polygon> pieces =
         tree.clip_polygons({poly({pt(3, 0, -1), pt(4, 0, -1), pt(4, 0, 1), pt(3, 0, 1)}, "sq")});
     ASSERT_EQ(pieces.size(), 2u);
     EXPECT_EQ(range(pieces[0], 2), from_to(-1, 0));
     EXPECT_EQ(range(pieces[1], 2), from_to(0, 1));
-    EXPECT_EQ(labels(pieces), (std::vector<std::string>{"sq", "sq"}));
 
     // Crossing the face x = 2: only the part beyond it survives.
     const std::vector<Polygon> beyond = tree.clip_polygons({poly({pt(1, 1, 1), pt(3, 1, 1), pt("3", "1", "3/2")})});
@@ -147,7 +140,6 @@ TEST(BspTree, AllPolygonsIsPreOrderAndKeepsLabels) {
 
     const std::vector<Polygon> taken = tree.take_polygons();
     EXPECT_EQ(labels(taken), labels(all));
-    for (std::size_t i = 0; i < all.size(); ++i) EXPECT_EQ(taken[i].vertices, all[i].vertices);
     EXPECT_TRUE(tree.all_polygons().empty());
     EXPECT_TRUE(tree.plane.has_value());
 }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "geometry_helpers.hpp"
 
 namespace brevant {
@@ -117,16 +115,6 @@ INSTANTIATE_TEST_SUITE_P(
         WholeCase{"NearJustBehind", x49, at_x("99999999999999999999/4900000000000000000000"), "back"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Split, CoordinatesBeyondDoublesStillGetExactSides) {
-    const Polygon square = poly({pt("-" + big, "0", "0"), pt(big, "0", "0"), pt(big, "1", "0"), pt("-" + big, "1", "0")});
-    ASSERT_TRUE(std::isinf(square.float_vertices[0][0]));
-    const Split s = split_by(plane(pt(1, 0, 0), "0"), square);
-    ASSERT_EQ(s.front.size(), 1u);
-    ASSERT_EQ(s.back.size(), 1u);
-    for (const Vec3& v : s.front[0].vertices) EXPECT_GE(v[0].sign(), 0);
-    for (const Vec3& v : s.back[0].vertices) EXPECT_LE(v[0].sign(), 0);
-}
-
 TEST(Split, DropsAPieceWithoutArea) {
     // A spike crosses x = 0 and returns along the same line: the front part has no area.
     const Polygon spiked = poly({pt(-2, 0, 0), pt(-1, 0, 0), pt(1, 0, 0), pt(-1, 0, 0), pt(-1, 1, 0), pt(-2, 1, 0)});
@@ -137,7 +125,8 @@ TEST(Split, DropsAPieceWithoutArea) {
 }
 
 // Pieces take their source's vertex shadows instead of converting again; with inexact or
-// out-of-range doubles they must still be exactly the shadows of the piece's own vertices.
+// out-of-range doubles (where only the exact side can place the vertices) they must still be
+// exactly the shadows of the piece's own vertices.
 TEST(Split, PieceShadowsMirrorThePieceVertices) {
     const Polygon inexact = poly({pt("1/3", "0", "0"), pt("7/3", "0", "0"), pt("7/3", "5/7", "0"), pt("1/3", "5/7", "0")});
     const Polygon huge = poly({pt("-" + big, "0", "0"), pt(big, "0", "0"), pt(big, "1/3", "0"), pt("-" + big, "1/3", "0")});
@@ -165,20 +154,9 @@ TEST(Split, IntoSharedListsKeepsThePolygonOrder) {
         poly({pt(0, 0, 2), pt(1, 0, 2), pt(0, 1, 3)}, "above"),
     };
     std::vector<Polygon> coplanar, front, back;
-    std::vector<std::string> expected_coplanar, expected_front, expected_back;
-    for (const Polygon& p : polygons) {
-        const Split one = split_by(z0, p);
-        for (const auto* list : {&one.coplanar_front, &one.coplanar_back}) {
-            for (const std::string& l : labels(*list)) expected_coplanar.push_back(l);
-        }
-        for (const std::string& l : labels(one.front)) expected_front.push_back(l);
-        for (const std::string& l : labels(one.back)) expected_back.push_back(l);
-        split_into(z0, plane_f64(z0), Polygon(p), {coplanar, coplanar, front, back});
-    }
+    for (const Polygon& p : polygons) split_into(z0, plane_f64(z0), Polygon(p), {coplanar, coplanar, front, back});
     EXPECT_EQ(labels(coplanar), (std::vector<std::string>{"along", "against"}));
-    EXPECT_EQ(labels(coplanar), expected_coplanar);
-    EXPECT_EQ(labels(front), expected_front);
-    EXPECT_EQ(labels(back), expected_back);
+    EXPECT_EQ(labels(front), (std::vector<std::string>{"spanning", "above"}));
     EXPECT_EQ(labels(back), (std::vector<std::string>{"spanning"}));
 }
 

@@ -64,10 +64,7 @@ TEST(Split4, BilinearPatchGivesTheFourQuartersInOrder) {
     EXPECT_EQ(patch.net, parse_net({{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}, {"1", "1", "1"}}}));
 
     const std::array<RPatch, 4> taken = RPatch::split4(RPatch(patch));
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(taken[i].net, q[i].net) << "child " << i;
-        EXPECT_EQ(box_text(taken[i]), box_text(q[i])) << "child " << i;
-    }
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(taken[i].net, q[i].net) << "child " << i;
 }
 
 // A homogeneous patch, cubic in u and quadratic in v: the quarters meet along the parent's
@@ -95,14 +92,9 @@ TEST(Split4, QuartersShareTheirCommonBoundaryAndKeepTheShape) {
             for (std::size_t c = 0; c < 4; ++c) centre[c] += Rational(bu[i] * bv[j]) * patch.net[i][j][c] / Rational(32);
     EXPECT_EQ(q[0].net[3][2], centre);
     EXPECT_EQ(q[3].net[0][0], centre);
-    // Corners of the parent net are kept by the corner children.
-    EXPECT_EQ(q[0].net[0][0], patch.net[0][0]);
-    EXPECT_EQ(q[1].net[0][2], patch.net[0][2]);
-    EXPECT_EQ(q[2].net[3][0], patch.net[3][0]);
-    EXPECT_EQ(q[3].net[3][2], patch.net[3][2]);
 }
 
-TEST(Split4, OnePointNetAndOneRowNet) {
+TEST(Split4, DegenerateNets) {
     const RPatch point = RPatch{parse_net({{{"1", "2", "3"}}}), 0, 2, -4, 4};
     const std::array<RPatch, 4> q = RPatch::split4(point);
     const char* boxes[4] = {"0/1 1/1 -4/1 0/1", "0/1 1/1 0/1 4/1", "1/1 2/1 -4/1 0/1", "1/1 2/1 0/1 4/1"};
@@ -115,33 +107,28 @@ TEST(Split4, OnePointNetAndOneRowNet) {
     EXPECT_EQ(r[0].net, r[2].net);
     EXPECT_EQ(r[1].net, r[3].net);
     EXPECT_EQ(r[0].net, parse_net({{{"0", "0", "0"}, {"2", "0", "0"}}}));
+    // Zero weights are accepted, and a longer row is cut to the first row's length.
+    for (const RPatch& child : RPatch::split4(unit_patch({{{"0", "0", "0", "0"}, {"2", "0", "0", "0"}},
+                                                          {{"0", "2", "0", "0"}, {"2", "2", "0", "0"}, {"9", "9", "9", "9"}}})))
+        for (const ControlRow& cr : child.net) EXPECT_EQ(cr.size(), 2u);
 }
 
-TEST(Split4, ZeroWeightsAndLongerRowsAreAccepted) {
-    const RPatch patch = unit_patch({{{"0", "0", "0", "0"}, {"2", "0", "0", "0"}},
-                                     {{"0", "2", "0", "0"}, {"2", "2", "0", "0"}, {"9", "9", "9", "9"}}});
-    const std::array<RPatch, 4> q = RPatch::split4(patch);
-    for (const RPatch& child : q)
-        for (const ControlRow& r : child.net) EXPECT_EQ(r.size(), 2u);
-}
-
-TEST(Bbox, ProjectsHomogeneousPointsByTheirWeight) {
-    const BoundingBox box =
-        RPatch::bbox(unit_patch({{{"0", "0", "0", "1"}, {"2", "0", "0", "2"}}, {{"0", "3", "3", "3"}, {"-1", "1", "1", "1"}}}));
-    EXPECT_EQ(box.lo, (Vec3{-1, 0, 0}));
-    EXPECT_EQ(box.hi, (Vec3{1, 1, 1}));
-}
-
-TEST(Bbox, CartesianPointsAreTakenAsTheyAreAndNegativeWeightsDivide) {
-    const BoundingBox flat = RPatch::bbox(unit_patch({{{"1", "5", "2"}, {"3", "-5", "2", "0"}}}));
-    EXPECT_EQ(flat.lo, (Vec3{1, -5, 2}));
-    EXPECT_EQ(flat.hi, (Vec3{3, 5, 2}));
-    const BoundingBox single = RPatch::bbox(unit_patch({{{"2", "4", "6", "-2"}}}));
-    EXPECT_EQ(single.lo, (Vec3{-1, -2, -3}));
-    EXPECT_EQ(single.hi, single.lo);
-}
-
-TEST(Bbox, FailsOnPointsTooShortForTheirProjection) {
+// Homogeneous points are projected by their weight (also a negative one); three coordinates are
+// taken as they are; a point too short for its projection fails.
+TEST(Bbox, ProjectsByTheWeightAndFailsOnShortPoints) {
+    const struct {
+        NetTexts net;
+        Vec3 lo, hi;
+    } rows[] = {
+        {{{{"0", "0", "0", "1"}, {"2", "0", "0", "2"}}, {{"0", "3", "3", "3"}, {"-1", "1", "1", "1"}}}, {-1, 0, 0}, {1, 1, 1}},
+        {{{{"1", "5", "2"}, {"3", "-5", "2", "0"}}}, {1, -5, 2}, {3, 5, 2}},
+        {{{{"2", "4", "6", "-2"}}}, {-1, -2, -3}, {-1, -2, -3}},
+    };
+    for (const auto& r : rows) {
+        const BoundingBox box = RPatch::bbox(unit_patch(r.net));
+        EXPECT_EQ(box.lo, r.lo);
+        EXPECT_EQ(box.hi, r.hi);
+    }
     EXPECT_THROW(RPatch::bbox(unit_patch({{{"1", "1", "1", "1"}, {"1", "1", "1"}}})), InternalFailure);
     EXPECT_THROW(RPatch::bbox(unit_patch({{{"1", "1", "1"}}, {{"1", "1"}}})), InternalFailure);
 }
