@@ -80,11 +80,6 @@ TEST(EdgeCutter, LongEdgesAreCoveredPastBothEnds) {
     }
 }
 
-TEST(EdgeCutter, ZeroDistanceCutsNothing) {
-    const Solid box = Solid::cube(1, 1, 1, "p");
-    for (const Edge& e : edges_of(box)) EXPECT_FALSE(edge_cutter(e, Rational(0), reach(box)).has_value());
-}
-
 TEST(CornerCutter, FlattensTheBoxCornerToTheDiagonalFacet) {
     const std::vector<Solid> cutters = corner_cutters(edges_of(Solid::cube(1, 1, 1, "p")), Rational(1, 10));
     ASSERT_EQ(cutters.size(), 8u);

@@ -91,17 +91,5 @@ INSTANTIATE_TEST_SUITE_P(Curve, ReadOrder, ::testing::ValuesIn(curve_cases()),
 INSTANTIATE_TEST_SUITE_P(Surface, ReadOrder, ::testing::ValuesIn(surface_cases()),
                          case_name);
 
-// Four coordinates are read as the homogeneous point itself: the fourth divides the first three.
-TEST(NurbsEval, FourCoordinatesAreHomogeneous) {
-    EXPECT_EQ(nurbs_curve_eval(0, {{"6", "4", "2", "2"}}, {"0", "1"}, "0", std::nullopt),
-              (NumberTexts{"3/1", "2/1", "1/1"}));
-    // With a weight the fourth coordinate is scaled too, so the weight cancels in the projection.
-    EXPECT_EQ(nurbs_curve_eval(0, {{"6", "4", "2", "2"}}, {"0", "1"}, "0", NumberTexts{"5"}),
-              (NumberTexts{"3/1", "2/1", "1/1"}));
-    // Halfway between (0, 0, 0) at w = 1 and (6, 6, 6) at w = 3: (3, 3, 3) / 2.
-    EXPECT_EQ(nurbs_curve_eval(1, {{"0", "0", "0", "1"}, {"6", "6", "6", "3"}}, line_knots, "1/2", std::nullopt),
-              (NumberTexts{"3/2", "3/2", "3/2"}));
-}
-
 }  // namespace
 }  // namespace brevant
