@@ -123,7 +123,8 @@ EXTREMES = [
     1 + Fraction(3, 2**53),  # ties up to even
     1 - Fraction(1, 2**54),  # ties to 1
     1 - Fraction(1, 2**54) - HAIR,
-    Fraction(2**53 + 1), Fraction(2**53 + 3), Fraction(1, 3),
+    Fraction(2**53 + 1), Fraction(2**53 + 3), Fraction(2**53 + 1, 2), Fraction(1, 2**53 + 1), Fraction(1, 3),
+    Fraction(2**63 - 1), Fraction(2**63),  # the limits of a machine word
 ]
 
 

@@ -89,11 +89,6 @@ def test_failures(call, message):
         call()
 
 
-def test_degree_beyond_a_machine_word_is_an_overflow():
-    with pytest.raises(OverflowError):
-        br.nurbs_curve_eval(2**64, QUARTER, BEZIER2, "1/2")
-
-
 # An independent evaluation: sum of B-spline basis functions by the Cox-de Boor recursion, with
 # half-open knot intervals except at the end of the range, which belongs to the last non-empty one.
 def basis(knots, p, n, t):

@@ -93,9 +93,6 @@ def test_rotate_quarter_named_cases():
 
 
 @pytest.mark.parametrize("call, error, message", [
-    (lambda s: s.mirror(-1), OverflowError, None), (lambda s: s.mirror(2**64), OverflowError, None),
-    (lambda s: s.rotate_quarter(-1, 0), OverflowError, None),
-    (lambda s: s.rotate_quarter(0, 2**63), OverflowError, None),
     (lambda s: s.mirror("0"), TypeError, "argument 'axis'"),
     (lambda s: s.rotate_quarter("0", 1), TypeError, "argument 'axis'"),
     (lambda s: s.rotate_quarter(0, 1.0), TypeError, "argument 'quarters'"),
