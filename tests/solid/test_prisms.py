@@ -7,6 +7,7 @@ import pytest
 
 import brevant_rs as br
 
+RNG = random.Random(20240603)
 SQUARE = ["0", "0", "1", "0", "1", "1", "0", "1"]
 STAIRCASE = [(0, 0), (4, 0), (4, 1), (3, 1), (3, 2), (2, 2), (2, 3), (1, 3), (1, 4), (0, 4)]
 H_SHAPE = [(0, 0), (1, 0), (1, 1), (2, 1), (2, 0), (3, 0), (3, 3), (2, 3), (2, 2), (1, 2), (1, 3), (0, 3)]
@@ -35,8 +36,8 @@ def labels(solid):
 
 
 def top_cap_is_a_tiling(solid, loop):
-    """Caps that overlap or hang outside the loop still give the right volume (their signed areas
-    add up to the loop's), so the tops are checked to be counter-clockwise with areas adding up."""
+    """Overlapping caps can still give the right volume: require counter-clockwise tops whose areas
+    add up to the loop's."""
     total = 0
     for label, loop3 in faces(solid):
         if label.endswith(".top"):
@@ -69,15 +70,10 @@ def test_negative_height_turns_every_face_inward():
     assert down.canonical() == br.make_prism(SQUARE, "2", "P").mirror(2).canonical()
 
 
-@pytest.mark.parametrize(
-    "points, polygon_count",
-    [
-        ([], 0),
-        ([(3, 4)], 0),
-        ([(0, 0), (1, 0)], 2),  # a wall of zero thickness: two sides facing opposite ways
-        ([(0, 0), (1, 0), (2, 0)], 3),  # collinear: the flat cap triangle is dropped
-    ],
-)
+# A two-point loop is a wall of zero thickness (two sides facing opposite ways); a collinear loop's
+# flat cap triangle is dropped.
+@pytest.mark.parametrize("points, polygon_count", [([], 0), ([(3, 4)], 0), ([(0, 0), (1, 0)], 2),
+                                                   ([(0, 0), (1, 0), (2, 0)], 3)])
 def test_loops_without_area(points, polygon_count):
     prism = br.make_prism(flat(points), "1", "w")
     assert labels(prism) == [f"w.side{i}" for i in range(polygon_count)]
@@ -126,20 +122,13 @@ def test_unit_square_prismatoid():
     assert faces(solid)[5][1] == [(0, 0, 0), (1, 0, 2), (0, 0, 2)]
 
 
-def test_prismatoid_frustum_volume():
-    # Bottom square of side 2, top square of side 1 three higher: a pyramid frustum,
-    # volume h/3·(A + a + √(A·a)) = 7.
-    solid = br.make_prismatoid(["0", "0", "2", "0", "2", "2", "0", "2"], "0", SQUARE, "3", "f")
+def test_prismatoid_frustum_and_a_clockwise_bottom():
+    # Square of side 2, square of side 1 three higher: a frustum of volume h/3·(A + a + √(A·a)) = 7.
+    bottom, top = [(0, 0), (0, 2), (2, 2), (2, 0)], [(0, 0), (0, 1), (1, 1), (1, 0)]
+    solid = br.make_prismatoid(flat(bottom[::-1]), "0", flat(top[::-1]), "3", "f")
     assert solid.volume6_str() == "42/1"
     assert solid.watertight_ok()
-
-
-def test_prismatoid_reverses_top_with_a_clockwise_bottom():
-    bottom = [(0, 0), (0, 2), (2, 2), (2, 0)]
-    top = [(0, 0), (0, 1), (1, 1), (1, 0)]
-    solid = br.make_prismatoid(flat(bottom), "0", flat(top), "3", "f")
-    assert solid.polygons() == br.make_prismatoid(flat(bottom[::-1]), "0", flat(top[::-1]), "3", "f").polygons()
-    assert solid.volume6_str() == "42/1"
+    assert br.make_prismatoid(flat(bottom), "0", flat(top), "3", "f").polygons() == solid.polygons()
 
 
 def test_prismatoid_top_checks():
@@ -153,13 +142,13 @@ def test_prismatoid_top_checks():
     assert labels(extra).count("t.side0") == 2
 
 
-def polyomino_loop(rng, size):
-    """The boundary of a random connected set of grid cells, through every unit step (many
-    collinear vertices), or None when the set has a hole or two cells meet only at a corner."""
-    cells = {(rng.randrange(size), rng.randrange(size))}
-    for _ in range(rng.randrange(1, 14)):
-        x, y = rng.choice(sorted(cells))
-        dx, dy = rng.choice([(1, 0), (-1, 0), (0, 1), (0, -1)])
+def polyomino_loop(size):
+    """The boundary of a random connected set of grid cells through every unit step (many collinear
+    vertices), or None when the set has a hole or two cells meet only at a corner."""
+    cells = {(RNG.randrange(size), RNG.randrange(size))}
+    for _ in range(RNG.randrange(1, 14)):
+        x, y = RNG.choice(sorted(cells))
+        dx, dy = RNG.choice([(1, 0), (-1, 0), (0, 1), (0, -1)])
         if 0 <= x + dx < size and 0 <= y + dy < size:
             cells.add((x + dx, y + dy))
     following = {}
@@ -179,15 +168,14 @@ def polyomino_loop(rng, size):
 
 
 def test_random_simple_loops_give_closed_solids_of_the_right_volume():
-    rng = random.Random(20240603)
     checked = 0
     while checked < 150:
-        loop = polyomino_loop(rng, 6)
+        loop = polyomino_loop(6)
         if loop is None:
             continue
-        if rng.random() < 0.5:
+        if RNG.random() < 0.5:
             loop = loop[::-1]
-        h = Fraction(rng.randrange(1, 5), rng.randrange(1, 4))
+        h = Fraction(RNG.randrange(1, 5), RNG.randrange(1, 4))
         prism = br.make_prism(flat(loop), str(h), "r")
         prismatoid = br.make_prismatoid(flat(loop), "1", flat(loop), str(1 + h), "r")
         for solid in (prism, prismatoid):

@@ -25,17 +25,9 @@ def quarter_turn(axis, p):
     return [(x, -z, y), (z, y, -x), (-y, x, z)][axis]
 
 
-TRANSFORMS = [
-    ("translate", ("1/3", "-2", "0")),
-    ("scale", ("2", "-3", "1/4")),
-    ("scale", ("0", "1", "1")),
-    ("mirror", (1,)),
-    ("rotate_quarter", (1, -3)),
-]
-
-
 @pytest.mark.parametrize("solid", [UNIT, L_PRISM], ids=["box", "prism"])
-@pytest.mark.parametrize("name, args", TRANSFORMS)
+@pytest.mark.parametrize("name, args", [("translate", ("1/3", "-2", "0")), ("scale", ("2", "-3", "1/4")),
+                                        ("scale", ("0", "1", "1")), ("mirror", (1,)), ("rotate_quarter", (1, -3))])
 def test_transforms_keep_labels_in_order_and_leave_the_operand_alone(solid, name, args):
     before = solid.polygons()
     moved = getattr(solid, name)(*args)
@@ -45,24 +37,15 @@ def test_transforms_keep_labels_in_order_and_leave_the_operand_alone(solid, name
 
 
 def test_translate():
-    moved = UNIT.translate("1", "0", "0")
-    assert moved.bbox() == [1.0, 0.0, 0.0, 2.0, 1.0, 1.0]
-    assert moved.volume6_str() == "6/1"
-    assert points(UNIT.translate("1/3", "0", "0")) == [[(x + Fraction(1, 3), y, z) for x, y, z in loop]
-                                                      for loop in points(UNIT)]
+    assert UNIT.translate("1", "0", "0").bbox() == [1.0, 0.0, 0.0, 2.0, 1.0, 1.0]
+    expected = [[(x + Fraction(1, 3), y - Fraction(1, 2), z) for x, y, z in loop] for loop in points(L_PRISM)]
+    assert points(L_PRISM.translate("1/3", "-1/2", "0")) == expected
 
 
-@pytest.mark.parametrize(
-    "factors, volume6",
-    [
-        (("2", "3", "4"), "144/1"),
-        (("-1", "1", "1"), "6/1"),  # flipped back outward
-        (("-1", "-1", "1"), "6/1"),  # two reversals keep the orientation: no flip
-        (("-1", "-1", "-1"), "6/1"),
-        (("1/2", "1", "-2"), "6/1"),
-        (("0", "1", "1"), "0/1"),
-    ],
-)
+# An odd number of negative factors reverses the loops so that the faces stay outward.
+@pytest.mark.parametrize("factors, volume6", [(("2", "3", "4"), "144/1"), (("-1", "1", "1"), "6/1"),
+                                              (("-1", "-1", "1"), "6/1"), (("-1", "-1", "-1"), "6/1"),
+                                              (("1/2", "1", "-2"), "6/1"), (("0", "1", "1"), "0/1")])
 def test_scale_volumes(factors, volume6):
     for solid, scale6 in ((UNIT, 6), (L_PRISM, Fraction(L_PRISM.volume6_str()))):
         scaled = solid.scale(*factors)
@@ -107,25 +90,15 @@ def test_rotate_quarter_named_cases():
     corner = UNIT.polygons()[0][1].index(["1/1", "0/1", "0/1"])
     assert UNIT.rotate_quarter(2, 1).polygons()[0][1][corner] == ["0/1", "1/1", "0/1"]
     assert UNIT.rotate_quarter(2, -1).polygons()[0][1][corner] == ["0/1", "-1/1", "0/1"]
-    assert UNIT.rotate_quarter(2, -1).polygons() == UNIT.rotate_quarter(2, 3).polygons()
-    assert UNIT.rotate_quarter(3, 1).polygons() == UNIT.rotate_quarter(0, 1).polygons()
-    assert UNIT.rotate_quarter(2, 4).polygons() == UNIT.polygons()
 
 
-@pytest.mark.parametrize(
-    "call, error, message",
-    [
-        (lambda s: s.mirror(-1), OverflowError, None),
-        (lambda s: s.mirror(2**64), OverflowError, None),
-        (lambda s: s.rotate_quarter(-1, 0), OverflowError, None),
-        (lambda s: s.rotate_quarter(0, 2**63), OverflowError, None),
-        (lambda s: s.mirror("0"), TypeError, "argument 'axis'"),
-        (lambda s: s.rotate_quarter("0", 1), TypeError, "argument 'axis'"),
-        (lambda s: s.rotate_quarter(0, 1.0), TypeError, "argument 'quarters'"),
-        (lambda s: s.translate("1", "x", "0"), br.InternalFailure, "'x'"),
-        (lambda s: s.scale("1", "1", "1/0"), br.InternalFailure, "denominator == 0"),
-    ],
-)
+@pytest.mark.parametrize("call, error, message", [
+    (lambda s: s.mirror("0"), TypeError, "argument 'axis'"),
+    (lambda s: s.rotate_quarter("0", 1), TypeError, "argument 'axis'"),
+    (lambda s: s.rotate_quarter(0, 1.0), TypeError, "argument 'quarters'"),
+    (lambda s: s.translate("1", "x", "0"), br.InternalFailure, "'x'"),
+    (lambda s: s.scale("1", "1", "1/0"), br.InternalFailure, "denominator == 0"),
+])
 def test_rejected_arguments_leave_the_solid_usable(call, error, message):
     before = UNIT.polygons()
     with pytest.raises(error, match=message):
