@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <variant>
@@ -52,6 +53,19 @@ public:
     std::uint64_t uint64(std::size_t i) const { return std::get<std::uint64_t>(values_.at(i)); }
     std::int64_t int64(std::size_t i) const { return std::get<std::int64_t>(values_.at(i)); }
     const Solid& solid(std::size_t i) const { return *std::get<const Solid*>(values_.at(i)); }
+    // An optional parameter's value, or nothing for None.
+    template <typename T>
+    std::optional<T> optional(std::size_t i) const {
+        if (is_none(i)) return std::nullopt;
+        return std::get<T>(values_.at(i));
+    }
+    // Three number texts from position `first` on, read in order.
+    Vec3 numbers3(std::size_t first) const {
+        Rational x = parse_r(text(first));
+        Rational y = parse_r(text(first + 1));
+        Rational z = parse_r(text(first + 2));
+        return {std::move(x), std::move(y), std::move(z)};
+    }
 
 private:
     std::vector<Value> values_;

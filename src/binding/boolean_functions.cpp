@@ -19,18 +19,11 @@ const FunctionDef box_boolean_function{
      {"tz", Kind::Text},
      {"op", Kind::Text}},
     [](const Args& args) -> Result {
-        Rational dx = parse_r(args.text(0));
-        Rational dy = parse_r(args.text(1));
-        Rational dz = parse_r(args.text(2));
-        Solid a = Solid::cube(dx, dy, dz, "A");
-        Rational ex = parse_r(args.text(3));
-        Rational ey = parse_r(args.text(4));
-        Rational ez = parse_r(args.text(5));
-        const Solid b0 = Solid::cube(ex, ey, ez, "B");
-        Rational tx = parse_r(args.text(6));
-        Rational ty = parse_r(args.text(7));
-        Rational tz = parse_r(args.text(8));
-        Solid b = translated(b0, {std::move(tx), std::move(ty), std::move(tz)});
+        const Vec3 d = args.numbers3(0);
+        Solid a = Solid::cube(d[0], d[1], d[2], "A");
+        const Vec3 e = args.numbers3(3);
+        const Solid b0 = Solid::cube(e[0], e[1], e[2], "B");
+        Solid b = translated(b0, args.numbers3(6));
         const Solid r = boolean_impl(args.text(9), std::move(a), std::move(b));
         return TextPair{volume6(r).str(), canonical_text(r)};
     },

@@ -12,8 +12,8 @@ const FunctionDef nurbs_curve_eval_function{
      {"t", Kind::Text},
      {"weights", Kind::Texts, true}},
     [](const Args& args) -> Result {
-        const std::optional<Texts> weights = args.is_none(4) ? std::nullopt : std::optional<Texts>(args.texts(4));
-        return nurbs_curve_eval(args.uint64(0), args.texts2(1), args.texts(2), args.text(3), weights);
+        return nurbs_curve_eval(args.uint64(0), args.texts2(1), args.texts(2), args.text(3),
+                                args.optional<Texts>(4));
     },
 };
 
@@ -28,10 +28,8 @@ const FunctionDef nurbs_surface_eval_function{
      {"v", Kind::Text},
      {"weights", Kind::Texts2, true}},
     [](const Args& args) -> Result {
-        const std::optional<Texts2> weights =
-            args.is_none(7) ? std::nullopt : std::optional<Texts2>(args.texts2(7));
         return nurbs_surface_eval(args.uint64(0), args.uint64(1), args.texts3(2), args.texts(3), args.texts(4),
-                                  args.text(5), args.text(6), weights);
+                                  args.text(5), args.text(6), args.optional<Texts2>(7));
     },
 };
 

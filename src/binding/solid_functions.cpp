@@ -6,10 +6,8 @@ namespace brevant::binding {
 namespace {
 
 Solid box_from_texts(const Args& args, const char* prefix_or_null) {
-    Rational dx = parse_r(args.text(0));
-    Rational dy = parse_r(args.text(1));
-    Rational dz = parse_r(args.text(2));
-    return Solid::cube(dx, dy, dz, prefix_or_null ? prefix_or_null : args.text(3));
+    const Vec3 extents = args.numbers3(0);
+    return Solid::cube(extents[0], extents[1], extents[2], prefix_or_null ? prefix_or_null : args.text(3));
 }
 
 }  // namespace

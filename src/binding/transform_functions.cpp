@@ -8,10 +8,7 @@ const MethodDef translate_method{
     "translate",
     {{"x", Kind::Text}, {"y", Kind::Text}, {"z", Kind::Text}},
     [](const Solid& self, const Args& args) -> Result {
-        Rational tx = parse_r(args.text(0));
-        Rational ty = parse_r(args.text(1));
-        Rational tz = parse_r(args.text(2));
-        return translated(self, {std::move(tx), std::move(ty), std::move(tz)});
+        return translated(self, args.numbers3(0));
     },
 };
 
@@ -19,10 +16,8 @@ const MethodDef scale_method{
     "scale",
     {{"fx", Kind::Text}, {"fy", Kind::Text}, {"fz", Kind::Text}},
     [](const Solid& self, const Args& args) -> Result {
-        const Rational fx = parse_r(args.text(0));
-        const Rational fy = parse_r(args.text(1));
-        const Rational fz = parse_r(args.text(2));
-        return scaled(self, fx, fy, fz);
+        const Vec3 f = args.numbers3(0);
+        return scaled(self, f[0], f[1], f[2]);
     },
 };
 

@@ -39,6 +39,18 @@ void NodePlane::flip() {
     fast_ = {-fast_.nx, -fast_.ny, -fast_.nz, -fast_.w};
 }
 
+namespace {
+
+// Every polygon of the list, in order, split by the node's plane into the targets.
+void split_each(const NodePlane& plane, std::vector<Polygon>& polygons, const SplitTargets& to) {
+    for (Polygon& polygon : polygons) {
+        poll_interrupt();  // trees of large solids take many splits
+        split_into(*plane, plane.fast(), std::move(polygon), to);
+    }
+}
+
+}  // namespace
+
 Node::~Node() {
     std::vector<std::unique_ptr<Node>> doomed;
     if (front) doomed.push_back(std::move(front));
@@ -63,11 +75,7 @@ void Node::build(std::vector<Polygon> list) {
         std::vector<Polygon> back_list;
         front_list.reserve(polygons.size());
         back_list.reserve(polygons.size());
-        const SplitTargets to{node->polygons, node->polygons, front_list, back_list};
-        for (Polygon& polygon : polygons) {
-            poll_interrupt();  // trees of large solids take many splits
-            split_into(*node->plane, node->plane.fast(), std::move(polygon), to);
-        }
+        split_each(node->plane, polygons, {node->polygons, node->polygons, front_list, back_list});
         if (!back_list.empty()) work.emplace_back(&child(node->back), std::move(back_list));
         if (!front_list.empty()) work.emplace_back(&child(node->front), std::move(front_list));
     }
@@ -88,11 +96,7 @@ std::vector<Polygon> Node::clip_polygons(std::vector<Polygon> list) const {
         std::vector<Polygon> back_list;
         front_list.reserve(polygons.size());
         back_list.reserve(polygons.size());
-        const SplitTargets to{front_list, back_list, front_list, back_list};
-        for (Polygon& polygon : polygons) {
-            poll_interrupt();
-            split_into(*node->plane, node->plane.fast(), std::move(polygon), to);
-        }
+        split_each(node->plane, polygons, {front_list, back_list, front_list, back_list});
         // Parts reaching a missing back child are inside the solid and dropped; parts reaching a
         // missing front child are final, and come before anything still on the stack.
         if (node->back && !back_list.empty()) work.emplace_back(node->back.get(), std::move(back_list));
