@@ -7,6 +7,7 @@
 // This header does not include Python.h: the glue files that define the tables stay plain C++.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -86,13 +87,25 @@ struct LabelledLoop {
     Texts2 vertices;
 };
 using LabelledLoops = std::vector<LabelledLoop>;
+using IndexTriples = std::vector<std::array<std::uint64_t, 3>>;
+// A triangle mesh: points as [x, y, z] texts, triangles as (i, j, k) tuples.
+struct ExactMesh {
+    Texts2 points;
+    IndexTriples triangles;
+};
+// The same with the points as [x, y, z] floats.
+struct FloatMesh {
+    std::vector<std::array<double, 3>> points;
+    IndexTriples triangles;
+};
 
 // What a run function returns; each alternative has one Python form (Solid: a new PySolid,
 // std::string: str, TextPair: tuple of two str, Texts: list of str, Texts2: list of lists of str,
 // std::vector<double>: list of float, double: float, Count: int, Truth: bool,
-// LabelledLoops: list of (str, list of lists of str)).
+// LabelledLoops: list of (str, list of lists of str), ExactMesh and FloatMesh: (list of points, list of
+// (i, j, k))).
 using Result = std::variant<Solid, std::string, TextPair, Texts, Texts2, std::vector<double>, double, Count, Truth,
-                            LabelledLoops>;
+                            LabelledLoops, ExactMesh, FloatMesh>;
 
 struct FunctionDef {
     const char* name;

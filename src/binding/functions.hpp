@@ -29,5 +29,8 @@ extern const MethodDef watertight_ok_method;
 extern const MethodDef logical_faces_method;
 extern const MethodDef bbox_method;
 extern const MethodDef polygons_method;
+extern const MethodDef merged_method;
+extern const MethodDef to_mesh_method;
+extern const MethodDef to_mesh_floats_method;
 
 }  // namespace brevant::binding

@@ -31,6 +31,9 @@ const std::vector<const MethodDef*>& solid_methods() {
         &logical_faces_method,
         &bbox_method,
         &polygons_method,
+        &merged_method,
+        &to_mesh_method,
+        &to_mesh_floats_method,
     };
     return table;
 }

@@ -32,6 +32,28 @@ PyObject* labelled_loop_object(const LabelledLoop& loop) {
     return PyTuple_Pack(2, label.get(), vertices.get());
 }
 
+PyObject* index_triple_object(const std::array<std::uint64_t, 3>& t) {
+    PyRef items[3];
+    for (std::size_t i = 0; i < 3; ++i) {
+        items[i] = PyRef(PyLong_FromUnsignedLongLong(t[i]));
+        if (!items[i]) return nullptr;
+    }
+    return PyTuple_Pack(3, items[0].get(), items[1].get(), items[2].get());
+}
+
+PyObject* float_point_object(const std::array<double, 3>& p) {
+    return list_object(std::vector<double>(p.begin(), p.end()), [](double v) { return PyFloat_FromDouble(v); });
+}
+
+template <typename Points, typename Point>
+PyObject* mesh_object(const Points& points, Point point, const IndexTriples& triangles) {
+    PyRef first(list_object(points, point));
+    if (!first) return nullptr;
+    PyRef second(list_object(triangles, index_triple_object));
+    if (!second) return nullptr;
+    return PyTuple_Pack(2, first.get(), second.get());
+}
+
 struct ToPython {
     PyObject* operator()(Solid& solid) const { return wrap_solid(std::move(solid)); }
     PyObject* operator()(const std::string& text) const { return text_object(text); }
@@ -51,6 +73,10 @@ struct ToPython {
     PyObject* operator()(const Count& count) const { return PyLong_FromUnsignedLongLong(count.value); }
     PyObject* operator()(const Truth& truth) const { return PyBool_FromLong(truth.value ? 1 : 0); }
     PyObject* operator()(const LabelledLoops& loops) const { return list_object(loops, labelled_loop_object); }
+    PyObject* operator()(const ExactMesh& mesh) const { return mesh_object(mesh.points, texts_object, mesh.triangles); }
+    PyObject* operator()(const FloatMesh& mesh) const {
+        return mesh_object(mesh.points, float_point_object, mesh.triangles);
+    }
 };
 
 }  // namespace

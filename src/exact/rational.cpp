@@ -338,6 +338,25 @@ std::string Rational::str() const {
 
 namespace {
 
+std::size_t mix(std::size_t seed, std::size_t value) {
+    return seed ^ (value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2));
+}
+
+std::size_t hash_limbs(std::size_t seed, mpz_srcptr z) {
+    seed = mix(seed, static_cast<std::size_t>(mpz_sgn(z) + 1));
+    for (std::size_t i = 0; i < mpz_size(z); ++i) seed = mix(seed, mpz_getlimbn(z, static_cast<mp_size_t>(i)));
+    return seed;
+}
+
+}  // namespace
+
+std::size_t Rational::hash() const {
+    if (is_inline()) return mix(static_cast<std::size_t>(words_.num), static_cast<std::size_t>(den_));
+    return hash_limbs(hash_limbs(0, mpq_numref(words_.big)), mpq_denref(words_.big));
+}
+
+namespace {
+
 // Nearest double to a/b for a, b > 0: an integer quotient q with at least 55 significant bits
 // plus a sticky bit holds enough to round once, correctly, at the position a double keeps
 // (53 bits for normal values, fewer below 2^-1022 where the last kept bit is fixed at 2^-1074).

@@ -72,6 +72,8 @@ public:
     BigInt denominator() const;
 
     std::string str() const;  // the text form n/d
+    // Equal values hash alike: every value has a single representation.
+    std::size_t hash() const;
     double to_double() const;  // nearest double, ties to even, +-inf on overflow, gradual underflow
 
     // The machine words of an inline value, for exact predicates with integer fast paths; the
@@ -94,6 +96,10 @@ private:
     };
     Words words_;
     std::int64_t den_;  // the denominator of an inline value, 0 for a heap value
+};
+
+struct RationalHash {
+    std::size_t operator()(const Rational& r) const { return r.hash(); }
 };
 
 // Reads a number text: an integer piece, or two pieces "numerator/denominator". A rejected piece

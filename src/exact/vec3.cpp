@@ -21,6 +21,10 @@ std::optional<Vec3> solve3(const std::array<Vec3, 3>& rows, const Vec3& r) {
     return Vec3{dot(r, cross(c1, c2)) / det, dot(c0, cross(r, c2)) / det, dot(c0, cross(c1, r)) / det};
 }
 
+Rational orient2(const Point2& o, const Point2& p, const Point2& q) {
+    return (p[0] - o[0]) * (q[1] - o[1]) - (p[1] - o[1]) * (q[0] - o[0]);
+}
+
 Rational loop_area2(const std::vector<Point2>& loop) {
     Rational sum;
     const std::size_t n = loop.size();

@@ -26,6 +26,10 @@ Rational norm1(const Vec3& a);
 // The x with rows[i]·x = r[i] by Cramer's rule, or nothing when the determinant is exactly zero.
 std::optional<Vec3> solve3(const std::array<Vec3, 3>& rows, const Vec3& r);
 
+// (p − o) × (q − o) in the plane: twice the signed area of the triangle o, p, q, positive when it
+// turns counter-clockwise.
+Rational orient2(const Point2& o, const Point2& p, const Point2& q);
+
 // Twice the signed area of a closed loop (shoelace): positive when counter-clockwise.
 Rational loop_area2(const std::vector<Point2>& loop);
 

@@ -6,10 +6,6 @@
 
 namespace brevant {
 
-Rational orient2(const Point2& o, const Point2& p, const Point2& q) {
-    return (p[0] - o[0]) * (q[1] - o[1]) - (p[1] - o[1]) * (q[0] - o[0]);
-}
-
 namespace {
 
 // Whether p keeps the counter-clockwise triangle a, b, c from being an ear.

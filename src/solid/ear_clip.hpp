@@ -14,9 +14,6 @@ namespace brevant {
 
 using Triangle2 = std::array<Point2, 3>;
 
-// (p.x − o.x)·(q.y − o.y) − (p.y − o.y)·(q.x − o.x).
-Rational orient2(const Point2& o, const Point2& p, const Point2& q);
-
 // Which points keep a candidate from being an ear.
 enum class Blocking {
     OpenTriangle,    // points strictly inside the triangle

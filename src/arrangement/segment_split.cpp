@@ -1,0 +1,321 @@
+#include "arrangement/segment_split.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <unordered_map>
+
+#include "arrangement/point_index.hpp"
+#include "exact/interrupt.hpp"
+
+namespace brevant {
+namespace {
+
+// The line through a segment: y = slope·x + intercept, or x = intercept when it is vertical. Along
+// a line, points are ordered by their parameter: x, or y on a vertical line.
+struct Line2 {
+    bool vertical;
+    Rational slope, intercept;
+    bool operator==(const Line2&) const = default;
+};
+
+struct Line2Hash {
+    std::size_t operator()(const Line2& l) const { return (l.slope.hash() * 31 + l.intercept.hash()) * 2 + l.vertical; }
+};
+
+Line2 line_through(const Point2& a, const Point2& b) {
+    const Rational dx = b[0] - a[0];
+    if (dx.is_zero()) return {true, Rational(), a[0]};
+    Rational slope = (b[1] - a[1]) / dx;
+    Rational intercept = a[1] - slope * a[0];
+    return {false, std::move(slope), std::move(intercept)};
+}
+
+const Rational& parameter(const Point2& p, bool vertical) { return vertical ? p[1] : p[0]; }
+
+// A stretch of one line carrying what the segments along it add up to, split where stretches of
+// other lines meet it.
+struct Seg {
+    int from, to;  // the ends, by increasing parameter along the line
+    int line;
+    Weights weights;  // along from → to
+    bool constraint;
+    std::vector<int> cuts;  // vertices strictly inside
+};
+
+struct LineMember {
+    int from, to;
+    int owner;
+};
+
+struct Lines {
+    std::vector<bool> vertical;
+    std::vector<std::vector<LineMember>> members;
+};
+
+Lines group_by_line(const std::vector<Segment2>& segments, PointIndex& index) {
+    Lines lines;
+    std::unordered_map<Line2, int, Line2Hash> numbers;
+    for (const Segment2& s : segments) {
+        poll_interrupt();
+        const int a = index.intern(s.from);
+        const int b = index.intern(s.to);
+        if (a == b) continue;
+        auto [it, added] = numbers.try_emplace(line_through(s.from, s.to), static_cast<int>(numbers.size()));
+        if (added) {
+            lines.vertical.push_back(it->first.vertical);
+            lines.members.emplace_back();
+        }
+        lines.members[it->second].push_back({a, b, s.owner});
+    }
+    return lines;
+}
+
+// The stretches of one line: the weights of its segments summed between consecutive ends, equal
+// neighbours joined, empty ones dropped.
+void sum_line(int line, const std::vector<LineMember>& members, bool vertical, const std::vector<Point2>& points,
+              std::vector<Seg>& out) {
+    auto at = [&](int v) -> const Rational& { return parameter(points[v], vertical); };
+    std::vector<int> ends;
+    for (const LineMember& m : members) {
+        ends.push_back(m.from);
+        ends.push_back(m.to);
+    }
+    std::sort(ends.begin(), ends.end(), [&](int u, int v) { return at(u) < at(v); });
+    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());  // equal parameter: same point
+    auto place = [&](int v) {
+        return static_cast<std::size_t>(
+            std::lower_bound(ends.begin(), ends.end(), v, [&](int u, int w) { return at(u) < at(w); }) - ends.begin());
+    };
+    std::vector<Weights> change(ends.size());
+    std::vector<int> constraint_change(ends.size(), 0);
+    for (const LineMember& m : members) {
+        const std::size_t p = place(m.from), q = place(m.to);
+        const std::size_t lo = std::min(p, q), hi = std::max(p, q);
+        if (m.owner == kConstraint) {
+            ++constraint_change[lo];
+            --constraint_change[hi];
+            continue;
+        }
+        const int along = p < q ? 1 : -1;  // the weight it adds along increasing parameter
+        change[lo] = combine(change[lo], {{m.owner, along}}, 1);
+        change[hi] = combine(change[hi], {{m.owner, along}}, -1);
+    }
+    Weights running;
+    int constraints = 0;
+    for (std::size_t i = 0; i + 1 < ends.size(); ++i) {
+        poll_interrupt();
+        running = combine(running, change[i], 1);
+        constraints += constraint_change[i];
+        if (running.empty() && constraints == 0) continue;
+        Seg* last = out.empty() ? nullptr : &out.back();
+        if (last && last->line == line && last->to == ends[i] && last->weights == running &&
+            last->constraint == (constraints > 0)) {
+            last->to = ends[i + 1];
+        } else {
+            out.push_back({ends[i], ends[i + 1], line, running, constraints > 0, {}});
+        }
+    }
+}
+
+std::vector<Seg> line_stretches(const Lines& lines, const std::vector<Point2>& points) {
+    std::vector<Seg> stretches;
+    for (std::size_t line = 0; line < lines.members.size(); ++line) {
+        sum_line(static_cast<int>(line), lines.members[line], lines.vertical[line], points, stretches);
+    }
+    return stretches;
+}
+
+// Whether p, known to lie on the line through a and b, lies strictly between them.
+bool strictly_between(const Point2& a, const Point2& b, const Point2& p) {
+    const int axis = a[0] == b[0] ? 1 : 0;
+    const auto [lo, hi] = std::minmax(a[axis], b[axis]);
+    return lo < p[axis] && p[axis] < hi;
+}
+
+// Segments of different lines: an end of one inside the other splits the other, a crossing splits both.
+void split_pair(Seg& s, Seg& t, PointIndex& index) {
+    const Point2 a = index.points()[s.from], b = index.points()[s.to];
+    const Point2 c = index.points()[t.from], d = index.points()[t.to];
+    const int o1 = orient2(a, b, c).sign();
+    const int o2 = orient2(a, b, d).sign();
+    if (o1 * o2 > 0) return;
+    const Rational f3 = orient2(c, d, a);
+    const Rational f4 = orient2(c, d, b);
+    const int o3 = f3.sign(), o4 = f4.sign();
+    if (o3 * o4 > 0) return;
+    if (o1 == 0 && strictly_between(a, b, c)) s.cuts.push_back(t.from);
+    if (o2 == 0 && strictly_between(a, b, d)) s.cuts.push_back(t.to);
+    if (o3 == 0 && strictly_between(c, d, a)) t.cuts.push_back(s.from);
+    if (o4 == 0 && strictly_between(c, d, b)) t.cuts.push_back(s.to);
+    if (o1 != 0 && o2 != 0 && o3 != 0 && o4 != 0) {
+        // orient2(c, d, ·) is affine along a → b: zero at the fraction f3 / (f3 − f4).
+        const Rational along = f3 / (f3 - f4);
+        const int p = index.intern({a[0] + along * (b[0] - a[0]), a[1] + along * (b[1] - a[1])});
+        s.cuts.push_back(p);
+        t.cuts.push_back(p);
+    }
+}
+
+using FloatPoint = std::array<double, 2>;
+
+struct Box {
+    double x0, y0, x1, y1;
+};
+
+// Pairs of segments (lower index first) that may meet, found by a quadtree over the double shadows
+// of the points: a square is split while it holds many segments, and segments are tested in pairs
+// only where they share a leaf. A segment counts as passing through a square when its shadow,
+// widened by a margin far above the rounding of the shadows, does; two segments that meet therefore
+// share a leaf. Density varies a lot in face fragments (fans of slivers meet in one corner), which
+// a uniform grid would turn into quadratic work.
+class CandidateTree {
+public:
+    CandidateTree(const std::vector<Seg>& segs, const std::vector<FloatPoint>& f) : segs_(segs), f_(f) {
+        Box b{INFINITY, INFINITY, -INFINITY, -INFINITY};
+        double largest = 0.0;
+        for (const Seg& s : segs) {
+            for (int v : {s.from, s.to}) {
+                b = {std::min(b.x0, f[v][0]), std::min(b.y0, f[v][1]), std::max(b.x1, f[v][0]), std::max(b.y1, f[v][1])};
+                largest = std::max({largest, std::fabs(f[v][0]), std::fabs(f[v][1])});
+            }
+        }
+        margin_ = 1e-9 * std::max({largest, b.x1 - b.x0, b.y1 - b.y0}) + 1e-300;
+        const double side = std::max(b.x1 - b.x0, b.y1 - b.y0) + 4 * margin_;
+        root_ = {b.x0 - 2 * margin_, b.y0 - 2 * margin_, b.x0 - 2 * margin_ + side, b.y0 - 2 * margin_ + side};
+        smallest_ = 1e3 * margin_;
+    }
+
+    std::vector<std::uint64_t> pairs() const {
+        std::vector<std::uint64_t> found;
+        struct Square {
+            Box box;
+            std::vector<int> members;
+        };
+        std::vector<Square> stack;
+        stack.push_back({root_, std::vector<int>(segs_.size())});
+        for (std::size_t i = 0; i < segs_.size(); ++i) stack.back().members[i] = static_cast<int>(i);
+        while (!stack.empty()) {
+            poll_interrupt();
+            Square square = std::move(stack.back());
+            stack.pop_back();
+            const Box& b = square.box;
+            if (square.members.size() <= kLeafSize || b.x1 - b.x0 < smallest_) {
+                add_pairs(square.members, found);
+                continue;
+            }
+            const double mx = 0.5 * (b.x0 + b.x1), my = 0.5 * (b.y0 + b.y1);
+            for (const Box& child : {Box{b.x0, b.y0, mx, my}, Box{mx, b.y0, b.x1, my}, Box{b.x0, my, mx, b.y1},
+                                     Box{mx, my, b.x1, b.y1}}) {
+                Square part{child, {}};
+                for (int s : square.members) {
+                    if (passes_through(s, child)) part.members.push_back(s);
+                }
+                if (part.members.size() > 1) stack.push_back(std::move(part));
+            }
+        }
+        std::sort(found.begin(), found.end());
+        found.erase(std::unique(found.begin(), found.end()), found.end());
+        return found;
+    }
+
+private:
+    static constexpr std::size_t kLeafSize = 12;
+
+    // The widened segment meets the square: clip the segment's parameter range to the square
+    // widened by the margin (Liang–Barsky).
+    bool passes_through(int s, const Box& b) const {
+        const FloatPoint& a = f_[segs_[s].from];
+        const FloatPoint& c = f_[segs_[s].to];
+        double lo = 0.0, hi = 1.0;
+        const double d[2] = {c[0] - a[0], c[1] - a[1]};
+        const double low[2] = {b.x0 - margin_, b.y0 - margin_}, high[2] = {b.x1 + margin_, b.y1 + margin_};
+        for (int axis = 0; axis < 2; ++axis) {
+            if (d[axis] == 0.0) {
+                if (a[axis] < low[axis] || a[axis] > high[axis]) return false;
+                continue;
+            }
+            double t0 = (low[axis] - a[axis]) / d[axis], t1 = (high[axis] - a[axis]) / d[axis];
+            if (t0 > t1) std::swap(t0, t1);
+            lo = std::max(lo, t0);
+            hi = std::min(hi, t1);
+        }
+        return lo <= hi + 1e-9;
+    }
+
+    void add_pairs(const std::vector<int>& members, std::vector<std::uint64_t>& found) const {
+        for (std::size_t i = 0; i < members.size(); ++i) {
+            for (std::size_t j = i + 1; j < members.size(); ++j) {
+                const Seg& s = segs_[members[i]];
+                const Seg& t = segs_[members[j]];
+                if (s.line == t.line || s.from == t.from || s.from == t.to || s.to == t.from || s.to == t.to) continue;
+                const auto [lo, hi] = std::minmax(members[i], members[j]);
+                found.push_back(std::uint64_t(lo) << 32 | std::uint32_t(hi));
+            }
+        }
+    }
+
+    const std::vector<Seg>& segs_;
+    const std::vector<FloatPoint>& f_;
+    Box root_;
+    double margin_, smallest_;
+};
+
+std::vector<std::uint64_t> every_pair(const std::vector<Seg>& segs) {
+    std::vector<std::uint64_t> found;
+    for (std::size_t i = 0; i < segs.size(); ++i) {
+        poll_interrupt();
+        for (std::size_t j = i + 1; j < segs.size(); ++j) {
+            if (segs[i].line != segs[j].line) found.push_back(std::uint64_t(i) << 32 | std::uint32_t(j));
+        }
+    }
+    return found;
+}
+
+void split_crossings(std::vector<Seg>& segs, PointIndex& index) {
+    constexpr std::size_t kFewSegments = 24;  // below this, testing every pair is cheaper than a tree
+    std::vector<FloatPoint> f;
+    f.reserve(index.points().size());
+    bool finite = true;
+    for (const Point2& p : index.points()) {
+        f.push_back({p[0].to_double(), p[1].to_double()});
+        finite = finite && std::isfinite(f.back()[0]) && std::isfinite(f.back()[1]);
+    }
+    const std::vector<std::uint64_t> pairs =
+        finite && segs.size() > kFewSegments ? CandidateTree(segs, f).pairs() : every_pair(segs);
+    for (std::uint64_t pair : pairs) {
+        poll_interrupt();
+        split_pair(segs[pair >> 32], segs[pair & 0xffffffffu], index);
+    }
+}
+
+void append_pieces(const Seg& s, bool vertical, const std::vector<Point2>& points, std::vector<SplitPiece>& pieces) {
+    auto at = [&](int v) -> const Rational& { return parameter(points[v], vertical); };
+    std::vector<int> cuts = s.cuts;
+    std::sort(cuts.begin(), cuts.end(), [&](int u, int v) { return at(u) < at(v); });
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    int from = s.from;
+    for (int v : cuts) {
+        pieces.push_back({from, v, s.weights, s.constraint});
+        from = v;
+    }
+    pieces.push_back({from, s.to, s.weights, s.constraint});
+}
+
+}  // namespace
+
+SegmentSplit split_segments(const std::vector<Segment2>& segments) {
+    PointIndex index;
+    const Lines lines = group_by_line(segments, index);
+    std::vector<Seg> stretches = line_stretches(lines, index.points());
+    split_crossings(stretches, index);
+    SegmentSplit result;
+    result.points = index.take_points();
+    for (const Seg& s : stretches) {
+        poll_interrupt();
+        append_pieces(s, lines.vertical[s.line], result.points, result.pieces);
+    }
+    return result;
+}
+
+}  // namespace brevant

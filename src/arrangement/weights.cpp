@@ -1,0 +1,32 @@
+#include "arrangement/weights.hpp"
+
+#include <algorithm>
+
+namespace brevant {
+
+Weights combine(const Weights& a, const Weights& b, int sign) {
+    Weights result;
+    result.reserve(a.size() + b.size());
+    auto i = a.begin(), j = b.begin();
+    while (i != a.end() || j != b.end()) {
+        if (j == b.end() || (i != a.end() && i->owner < j->owner)) {
+            result.push_back(*i++);
+        } else if (i == a.end() || j->owner < i->owner) {
+            result.push_back({j->owner, sign * j->weight});
+            ++j;
+        } else {
+            if (const int w = i->weight + sign * j->weight; w != 0) result.push_back({i->owner, w});
+            ++i;
+            ++j;
+        }
+    }
+    return result;
+}
+
+int total(const Weights& w) {
+    int sum = 0;
+    for (const OwnerWeight& ow : w) sum += ow.weight;
+    return sum;
+}
+
+}  // namespace brevant

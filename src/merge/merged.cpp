@@ -1,0 +1,110 @@
+#include "merge/merged.hpp"
+
+#include <algorithm>
+#include <map>
+#include <unordered_map>
+
+#include "exact/interrupt.hpp"
+#include "merge/coplanar_merge.hpp"
+#include "merge/plane_frame.hpp"
+#include "merge/t_junctions.hpp"
+
+namespace brevant {
+namespace {
+
+bool vec_less(const Vec3& p, const Vec3& q) { return std::lexicographical_compare(p.begin(), p.end(), q.begin(), q.end()); }
+
+// Polygons copied from one face share their plane exactly; its canonical quadruple is computed
+// once per distinct plane.
+struct PlaneHash {
+    std::size_t operator()(const Plane& p) const {
+        return ((p.normal[0].hash() * 31 + p.normal[1].hash()) * 31 + p.normal[2].hash()) * 31 + p.offset.hash();
+    }
+};
+struct PlaneEqual {
+    bool operator()(const Plane& p, const Plane& q) const { return p.normal == q.normal && p.offset == q.offset; }
+};
+
+struct PlaneGroup {
+    PlaneFrame frame;
+    std::vector<OwnedLoop> loops;
+};
+
+struct Grouping {
+    std::vector<std::string> labels;  // owners are indices here, in byte order
+    std::vector<PlaneGroup> groups;   // in the order of their canonical quadruples
+};
+
+Grouping group_by_plane(const Solid& solid) {
+    Grouping g;
+    for (const Polygon& p : solid.polygons) g.labels.push_back(p.label);
+    std::sort(g.labels.begin(), g.labels.end());
+    g.labels.erase(std::unique(g.labels.begin(), g.labels.end()), g.labels.end());
+
+    std::unordered_map<Plane, PlaneKey, PlaneHash, PlaneEqual> quadruples;
+    std::map<PlaneKey, std::size_t> group_of;
+    for (const Polygon& p : solid.polygons) {
+        poll_interrupt();
+        const std::optional<Plane> plane = polygon_plane(p);
+        if (!plane) continue;  // no area anywhere
+        auto cached = quadruples.find(*plane);
+        if (cached == quadruples.end()) cached = quadruples.emplace(*plane, plane->canonical()).first;
+        auto [it, added] = group_of.try_emplace(cached->second, g.groups.size());
+        if (added) g.groups.push_back({PlaneFrame::of(cached->second), {}});
+        PlaneGroup& group = g.groups[it->second];
+        OwnedLoop loop{{}, static_cast<int>(std::lower_bound(g.labels.begin(), g.labels.end(), p.label) - g.labels.begin())};
+        for (const Vec3& v : p.vertices) loop.points.push_back(group.frame.project(v));
+        group.loops.push_back(std::move(loop));
+    }
+    return g;
+}
+
+struct Face {
+    std::vector<Vec3> loop;
+    Plane plane;
+    int owner;
+};
+
+std::vector<Face> merge_planes(const Grouping& g) {
+    std::vector<Face> faces;
+    for (const PlaneGroup& group : g.groups) {
+        for (MergedPiece& piece : merge_coplanar(group.loops)) {
+            if (piece.sign < 0) std::reverse(piece.loop.begin(), piece.loop.end());
+            Face face{{}, group.frame.oriented(piece.sign), piece.owner};
+            for (const Point2& q : piece.loop) face.loop.push_back(group.frame.lift(q));
+            faces.push_back(std::move(face));
+        }
+    }
+    return faces;
+}
+
+void start_at_least_vertex(std::vector<Vec3>& loop) {
+    std::rotate(loop.begin(), std::min_element(loop.begin(), loop.end(), vec_less), loop.end());
+}
+
+}  // namespace
+
+Solid merged(const Solid& solid) {
+    const Grouping g = group_by_plane(solid);
+    std::vector<Face> faces = merge_planes(g);
+    std::vector<std::vector<Vec3>> loops;
+    loops.reserve(faces.size());
+    for (Face& face : faces) loops.push_back(std::move(face.loop));
+    insert_t_junctions(loops);
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        faces[i].loop = std::move(loops[i]);
+        start_at_least_vertex(faces[i].loop);
+    }
+    std::sort(faces.begin(), faces.end(), [](const Face& x, const Face& y) {
+        return std::lexicographical_compare(x.loop.begin(), x.loop.end(), y.loop.begin(), y.loop.end(), vec_less);
+    });
+    Solid result;
+    result.polygons.reserve(faces.size());
+    for (Face& face : faces) {
+        std::vector<FloatVertex> floats = to_float_vertices(face.loop);
+        result.polygons.push_back({std::move(face.loop), std::move(floats), g.labels[face.owner], std::move(face.plane)});
+    }
+    return result;
+}
+
+}  // namespace brevant

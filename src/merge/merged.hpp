@@ -1,0 +1,20 @@
+// The merged form of a solid: the same points bounded by whole faces.
+//
+// Notation: polygons lying in one plane add up with their orientations, so fragments of one face
+// join and opposite polygons over the same region cancel. Each region of one orientation,
+// connected through edges, becomes one polygon, or a few when it has holes (see
+// merge/coplanar_merge.hpp for the cuts). Sides then gain every vertex of another polygon lying
+// inside them on their line, and lose every vertex where they run straight on that no other polygon
+// needs. Polygons start at their least vertex (x, then y, then z) and are ordered by their vertex
+// sequences, so the result depends only on the point set, and merging it again changes nothing.
+#pragma once
+
+#include "solid/solid.hpp"
+
+namespace brevant {
+
+// Labels: each polygon takes the label that covers most of its area (ties: the smallest in byte
+// order). Its plane is the face's plane, oriented by its loop.
+Solid merged(const Solid& solid);
+
+}  // namespace brevant
