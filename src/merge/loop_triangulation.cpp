@@ -1,7 +1,9 @@
 #include "merge/loop_triangulation.hpp"
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "arrangement/point_index.hpp"
 #include "exact/failure.hpp"
@@ -9,6 +11,70 @@
 
 namespace brevant {
 namespace {
+
+using FloatPoint = std::array<double, 2>;
+
+// The vertices that may block an ear, bucketed by their double shadows in a uniform grid so that
+// an ear is tested only against those near it. The candidates are fixed at the start: clipping
+// never makes a strictly convex vertex reflex, so the set only shrinks (members that became convex
+// are skipped when met).
+class BlockerGrid {
+public:
+    BlockerGrid(const std::vector<FloatPoint>& f, const std::vector<int>& members) : f_(f) {
+        double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY, largest = 0.0;
+        for (const FloatPoint& p : f) {
+            x0 = std::min(x0, p[0]);
+            y0 = std::min(y0, p[1]);
+            x1 = std::max(x1, p[0]);
+            y1 = std::max(y1, p[1]);
+            largest = std::max({largest, std::fabs(p[0]), std::fabs(p[1])});
+        }
+        margin_ = 1e-9 * std::max({largest, x1 - x0, y1 - y0}) + 1e-300;
+        const double n = static_cast<double>(std::max<std::size_t>(members.size(), 1));
+        cell_ = std::max({std::sqrt((x1 - x0) * (y1 - y0) / n), std::max(x1 - x0, y1 - y0) / kMaxCells, 1e-300});
+        x0_ = x0;
+        y0_ = y0;
+        columns_ = static_cast<int>(std::min((x1 - x0) / cell_, double(kMaxCells))) + 1;
+        rows_ = static_cast<int>(std::min((y1 - y0) / cell_, double(kMaxCells))) + 1;
+        start_.assign(static_cast<std::size_t>(columns_) * rows_ + 1, 0);
+        for (int v : members) ++start_[cell_of(f[v]) + 1];
+        for (std::size_t i = 1; i < start_.size(); ++i) start_[i] += start_[i - 1];
+        members_.resize(members.size());
+        std::vector<int> fill(start_.begin(), start_.end() - 1);
+        for (int v : members) members_[fill[cell_of(f[v])]++] = v;
+    }
+
+    // Calls visit(v) for every member whose shadow may lie in the triangle's box.
+    template <typename Visit>
+    bool any_near(int a, int b, int c, Visit visit) const {
+        const double lo_x = std::min({f_[a][0], f_[b][0], f_[c][0]}) - margin_;
+        const double hi_x = std::max({f_[a][0], f_[b][0], f_[c][0]}) + margin_;
+        const double lo_y = std::min({f_[a][1], f_[b][1], f_[c][1]}) - margin_;
+        const double hi_y = std::max({f_[a][1], f_[b][1], f_[c][1]}) + margin_;
+        for (int r = row(lo_y); r <= row(hi_y); ++r) {
+            for (int col = column(lo_x); col <= column(hi_x); ++col) {
+                const int cell = r * columns_ + col;
+                for (int i = start_[cell]; i < start_[cell + 1]; ++i) {
+                    const FloatPoint& p = f_[members_[i]];
+                    if (p[0] < lo_x || p[0] > hi_x || p[1] < lo_y || p[1] > hi_y) continue;
+                    if (visit(members_[i])) return true;
+                }
+            }
+        }
+        return false;
+    }
+
+private:
+    static constexpr int kMaxCells = 1024;
+    int column(double x) const { return std::clamp(static_cast<int>(std::floor((x - x0_) / cell_)), 0, columns_ - 1); }
+    int row(double y) const { return std::clamp(static_cast<int>(std::floor((y - y0_) / cell_)), 0, rows_ - 1); }
+    int cell_of(const FloatPoint& p) const { return row(p[1]) * columns_ + column(p[0]); }
+
+    const std::vector<FloatPoint>& f_;
+    double cell_, x0_, y0_, margin_;
+    int columns_, rows_;
+    std::vector<int> start_, members_;
+};
 
 class EarClipper {
 public:
@@ -23,13 +89,22 @@ public:
         for (int i = 0; i < n_; ++i) positions[p_[i]].push_back(i);
         copies_.resize(n_);
         for (int i = 0; i < n_; ++i) {
-            const std::vector<int>& at = positions[p_[i]];
-            for (int j : at) {
+            for (int j : positions[p_[i]]) {
                 if (j != i) copies_[i].push_back(j);
             }
         }
         convex_.resize(n_);
-        for (int i = 0; i < n_; ++i) update(i);
+        dead_.assign(n_, 0);
+        std::vector<int> blockers;
+        for (int i = 0; i < n_; ++i) {
+            update(i);
+            if (!convex_[i] || !copies_[i].empty()) blockers.push_back(i);
+        }
+        for (const Point2& q : loop) f_.push_back({q[0].to_double(), q[1].to_double()});
+        const bool finite =
+            std::all_of(f_.begin(), f_.end(), [](const FloatPoint& q) { return std::isfinite(q[0]) && std::isfinite(q[1]); });
+        if (finite) grid_.emplace(f_, blockers);
+        blockers_ = std::move(blockers);
     }
 
     std::vector<std::array<int, 3>> run() {
@@ -42,7 +117,7 @@ public:
                 const int before = prev_[i], after = next_[i];
                 next_[before] = after;
                 prev_[after] = before;
-                dead_.insert(i);
+                dead_[i] = 1;
                 --alive;
                 update(before);
                 update(after);
@@ -63,8 +138,6 @@ public:
 private:
     void update(int i) { convex_[i] = orient2(p_[prev_[i]], p_[i], p_[next_[i]]).sign() > 0; }
 
-    bool is_corner_point(const Point2& q, int a, int b, int c) const { return q == p_[a] || q == p_[b] || q == p_[c]; }
-
     // q in the closed triangle a, b, c (counter-clockwise).
     bool in_triangle(const Point2& q, int a, int b, int c) const {
         return orient2(p_[a], p_[b], q).sign() >= 0 && orient2(p_[b], p_[c], q).sign() >= 0 &&
@@ -80,30 +153,36 @@ private:
     // A side leaving another copy of a corner's point into the triangle's angle there.
     bool side_enters(int at, int first, int last) const {
         for (int j : copies_[at]) {
-            if (dead_.contains(j)) continue;
+            if (dead_[j]) continue;
             if (in_angle(p_[prev_[j]], at, first, last) || in_angle(p_[next_[j]], at, first, last)) return true;
         }
         return false;
     }
 
+    // Only a vertex that is not strictly convex, or a copy of another point, can lie in an ear of a
+    // loop without crossings.
+    bool blocks(int j, int a, int i, int c) const {
+        if (dead_[j] || j == a || j == i || j == c || (convex_[j] && copies_[j].empty())) return false;
+        const Point2& q = p_[j];
+        return q != p_[a] && q != p_[i] && q != p_[c] && in_triangle(q, a, i, c);
+    }
+
     bool is_ear(int i) const {
         if (!convex_[i]) return false;
         const int a = prev_[i], c = next_[i];
-        for (int j = next_[c]; j != a; j = next_[j]) {
-            // Only a vertex that is not strictly convex, or a copy of another point, can lie in an ear
-            // of a loop without crossings.
-            if (convex_[j] && copies_[j].empty()) continue;
-            if (!is_corner_point(p_[j], a, i, c) && in_triangle(p_[j], a, i, c)) return false;
-        }
-        return !side_enters(i, c, a) && !side_enters(a, i, c) && !side_enters(c, a, i);
+        auto blocked = [&](int j) { return blocks(j, a, i, c); };
+        const bool any = grid_ ? grid_->any_near(a, i, c, blocked) : std::any_of(blockers_.begin(), blockers_.end(), blocked);
+        return !any && !side_enters(i, c, a) && !side_enters(a, i, c) && !side_enters(c, a, i);
     }
 
     const std::vector<Point2>& p_;
     int n_;
     std::vector<int> prev_, next_;
-    std::vector<char> convex_;
+    std::vector<char> convex_, dead_;
     std::vector<std::vector<int>> copies_;
-    std::unordered_set<int> dead_;
+    std::vector<FloatPoint> f_;
+    std::optional<BlockerGrid> grid_;
+    std::vector<int> blockers_;
 };
 
 }  // namespace
