@@ -86,6 +86,7 @@ ROWS = (
     Row("chamfer", True, (Param("dist", NUMBER, "1/10"),), cost=100, refused=("2",)),
     *(Row(name, True) for name in
       ("volume", "volume6_str", "canonical", "watertight_ok", "logical_faces", "bbox", "polygons")),
+    *(Row(name, True, cost=3) for name in ("merged", "to_mesh", "to_mesh_floats")),
 )
 
 

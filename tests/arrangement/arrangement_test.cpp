@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "arrangement/face_windings.hpp"
+#include "arrangement/region_boundary.hpp"
+
+namespace brevant {
+namespace {
+
+Point2 p2(long x, long y) { return {Rational(x), Rational(y)}; }
+
+// The closed loop through the points, every side owned by `owner`.
+std::vector<Segment2> loop(std::initializer_list<std::array<long, 2>> points, int owner) {
+    std::vector<Point2> p;
+    for (const auto& [x, y] : points) p.push_back(p2(x, y));
+    std::vector<Segment2> sides;
+    for (std::size_t i = 0; i < p.size(); ++i) sides.push_back({p[i], p[(i + 1) % p.size()], owner});
+    return sides;
+}
+
+std::vector<Segment2> joined(std::vector<Segment2> a, const std::vector<Segment2>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The total winding of the face left of the counter-clockwise cycle with the given doubled area.
+int winding_of_cycle_with_area2(const Arrangement& a, const FaceWindings& fw, long area2) {
+    for (int c = 0; c < a.cycle_count(); ++c) {
+        if (a.cycle_area2[c] == Rational(area2)) return total(fw.winding[c]);
+    }
+    ADD_FAILURE() << "no cycle of doubled area " << area2;
+    return -1;
+}
+
+TEST(SegmentSplit, CrossingSegmentsMeetAtANewVertex) {
+    const SegmentSplit s = split_segments({{p2(0, 0), p2(2, 2), 0}, {p2(0, 2), p2(2, 0), 1}});
+    ASSERT_EQ(s.pieces.size(), 4u);
+    EXPECT_EQ(s.points.size(), 5u);
+    EXPECT_EQ(s.points.back(), p2(1, 1));
+}
+
+TEST(SegmentSplit, AnEndInsideAnotherSegmentSplitsOnlyThatOne) {
+    const SegmentSplit s = split_segments({{p2(0, 0), p2(4, 0), 0}, {p2(1, 0), p2(1, 3), 1}});
+    EXPECT_EQ(s.pieces.size(), 3u);
+}
+
+TEST(SegmentSplit, OppositeSegmentsOnOneLineCancelWhereTheyOverlap) {
+    // 0→4 against 3→1: weight +1 on [0,1] and [3,4], nothing on [1,3]; joined stretches stay apart.
+    const SegmentSplit s = split_segments({{p2(0, 0), p2(4, 0), 7}, {p2(3, 0), p2(1, 0), 7}});
+    ASSERT_EQ(s.pieces.size(), 2u);
+    for (const SplitPiece& piece : s.pieces) EXPECT_EQ(piece.weights, (Weights{{7, 1}}));
+    // A constraint keeps its stretch even where weights cancel, and weighs nothing.
+    const SegmentSplit c =
+        split_segments({{p2(0, 0), p2(2, 0), 7}, {p2(2, 0), p2(0, 0), 7}, {p2(1, 0), p2(2, 0), kConstraint}});
+    ASSERT_EQ(c.pieces.size(), 1u);
+    EXPECT_TRUE(c.pieces[0].constraint);
+    EXPECT_TRUE(c.pieces[0].weights.empty());
+}
+
+TEST(SegmentSplit, EqualNeighbouringStretchesJoinUnlessAnotherLineEndsBetween) {
+    const SegmentSplit joined_up = split_segments({{p2(0, 0), p2(1, 0), 0}, {p2(1, 0), p2(3, 0), 0}});
+    EXPECT_EQ(joined_up.pieces.size(), 1u);
+    const SegmentSplit kept = split_segments({{p2(0, 0), p2(1, 0), 0}, {p2(1, 0), p2(3, 0), 0}, {p2(1, 0), p2(1, 5), 1}});
+    EXPECT_EQ(kept.pieces.size(), 3u);
+}
+
+TEST(FaceWindings, NestedLoopsAddUpAndReversedOnesCancel) {
+    const std::vector<Segment2> outer = loop({{0, 0}, {9, 0}, {9, 9}, {0, 9}}, 0);
+    for (const auto& [inner, expected] : {std::pair{loop({{3, 3}, {6, 3}, {6, 6}, {3, 6}}, 1), 2},
+                                          std::pair{loop({{3, 3}, {3, 6}, {6, 6}, {6, 3}}, 1), 0}}) {
+        const Arrangement a = build_arrangement(joined(outer, inner));
+        const FaceWindings fw = face_windings(a);
+        EXPECT_EQ(winding_of_cycle_with_area2(a, fw, 2 * 9), expected);  // the inner square
+        EXPECT_EQ(winding_of_cycle_with_area2(a, fw, 2 * 81), 1);        // the outer square's face
+        // The inner square is a component of its own, lying in the outer square's face.
+        EXPECT_EQ(std::count_if(fw.enclosing.begin(), fw.enclosing.end(), [](int c) { return c >= 0; }), 1);
+    }
+}
+
+TEST(RegionBoundary, ARegionTouchingItselfIsWalkedInOneLoop) {
+    // A square with a triangular hole touching its bottom side at (2, 0).
+    const Arrangement a = build_arrangement(
+        joined(loop({{0, 0}, {4, 0}, {4, 4}, {0, 4}}, 0), loop({{2, 0}, {1, 2}, {3, 2}}, 1)));
+    const FaceWindings fw = face_windings(a);
+    std::vector<int> region(a.cycle_count(), -1);
+    for (int c = 0; c < a.cycle_count(); ++c) {
+        if (total(fw.winding[c]) == 1) region[c] = 0;
+    }
+    const std::vector<BoundaryLoop> loops = region_boundaries(a, region);
+    ASSERT_EQ(loops.size(), 1u);
+    EXPECT_EQ(loops[0].half_edges.size(), 8u);  // five sides of the square (split at (2, 0)) and three
+}
+
+}  // namespace
+}  // namespace brevant

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "exact/failure.hpp"
+#include "merge/loop_triangulation.hpp"
+#include "merge/merged.hpp"
+#include "solid/measures.hpp"
+#include "solid/watertight.hpp"
+
+namespace brevant {
+namespace {
+
+std::vector<Point2> loop_of(std::initializer_list<std::array<long, 2>> points) {
+    std::vector<Point2> loop;
+    for (const auto& [x, y] : points) loop.push_back({Rational(x), Rational(y)});
+    return loop;
+}
+
+Vec3 pt(long x, long y, long z) { return {Rational(x), Rational(y), Rational(z)}; }
+
+Rational covered_area2(const std::vector<Point2>& loop, const std::vector<std::array<int, 3>>& triangles) {
+    Rational sum;
+    for (const auto& [a, b, c] : triangles) {
+        const Rational t = orient2(loop[a], loop[b], loop[c]);
+        EXPECT_GT(t.sign(), 0);
+        sum += t;
+    }
+    return sum;
+}
+
+TEST(LoopTriangulation, CoversLoopsWithStraightAndRepeatedVertices) {
+    const std::vector<std::vector<Point2>> loops = {
+        // T-junction vertices along every side
+        loop_of({{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}, {0, 1}}),
+        // a square whose triangular hole touches its bottom side at (2, 0)
+        loop_of({{0, 0}, {2, 0}, {1, 2}, {3, 2}, {2, 0}, {4, 0}, {4, 4}, {0, 4}}),
+        // a square whose triangular hole touches a corner of its right side
+        loop_of({{0, 0}, {4, 0}, {4, 2}, {2, 1}, {2, 3}, {4, 2}, {4, 4}, {0, 4}}),
+        // a staircase
+        loop_of({{0, 0}, {4, 0}, {4, 1}, {3, 1}, {3, 2}, {2, 2}, {2, 3}, {1, 3}, {1, 4}, {0, 4}}),
+    };
+    for (const std::vector<Point2>& loop : loops) {
+        const auto triangles = triangulate_loop(loop);
+        EXPECT_EQ(covered_area2(loop, triangles), loop_area2(loop));
+    }
+}
+
+TEST(LoopTriangulation, RefusesALoopThatCrossesItself) {
+    EXPECT_THROW(triangulate_loop(loop_of({{0, 0}, {2, 2}, {2, 0}, {0, 2}})), InternalFailure);
+}
+
+TEST(Merged, AnOpenSurfaceStaysOpen) {
+    // Three faces of the unit box around the corner at the origin: merging joins nothing, drops
+    // nothing, and invents no face.
+    const Solid corner{{Polygon::make({pt(0, 0, 0), pt(0, 1, 0), pt(1, 1, 0), pt(1, 0, 0)}, "c.bottom"),
+                        Polygon::make({pt(0, 0, 0), pt(1, 0, 0), pt(1, 0, 1), pt(0, 0, 1)}, "c.front"),
+                        Polygon::make({pt(0, 0, 0), pt(0, 0, 1), pt(0, 1, 1), pt(0, 1, 0)}, "c.left")}};
+    const Solid m = merged(corner);
+    EXPECT_EQ(m.polygons.size(), 3u);
+    EXPECT_FALSE(watertight_ok(m));
+    EXPECT_EQ(canonical_text(m), canonical_text(corner));
+}
+
+TEST(Merged, AFaceWhoseFirstVerticesAreCollinearKeepsItsPlane) {
+    // The loop starts with three collinear points, so its own plane has no normal.
+    const Polygon square = Polygon::make({pt(0, 0, 0), pt(1, 0, 0), pt(2, 0, 0), pt(2, 2, 0), pt(0, 2, 0)}, "s");
+    ASSERT_TRUE(square.plane.normal[2].is_zero());
+    const Solid m = merged(Solid{{square}});
+    ASSERT_EQ(m.polygons.size(), 1u);
+    EXPECT_EQ(m.polygons[0].vertices.size(), 4u);  // (1, 0, 0) runs straight on
+    EXPECT_GT(m.polygons[0].plane.normal[2].sign(), 0);
+    EXPECT_EQ(volume6(m), volume6(Solid{{square}}));
+}
+
+}  // namespace
+}  // namespace brevant
