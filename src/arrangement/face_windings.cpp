@@ -66,23 +66,35 @@ void spread(const Arrangement& a, int outside, std::vector<Weights>& winding, st
     }
 }
 
+// Nothing lies left of a component's least vertex, so the direction −x there points into its outside.
+int outside_cycle(const Arrangement& a, int least_vertex) {
+    return a.cycle[wedge_containing(a, least_vertex, {Rational(-1), Rational()})];
+}
+
 }  // namespace
 
 FaceWindings face_windings(const Arrangement& a) {
     FaceWindings result{std::vector<Weights>(a.cycle_count()), std::vector<int>(a.cycle_count(), -1)};
     std::vector<char> done(a.cycle_count(), 0);
-    std::vector<int> placed_edges;
-    for (const Component& component : components(a)) {
-        const Point2& least = a.points[component.least_vertex];
-        // Nothing lies left of the least vertex, so the direction −x points into the outside.
-        const int outside = a.cycle[wedge_containing(a, component.least_vertex, {Rational(-1), Rational()})];
-        if (std::optional<RayHit> hit = first_hit_along_x(a, least, -1, placed_edges)) {
+    const std::vector<Component> parts = components(a);
+    std::vector<int> placed_at(a.edge_count());  // the place of each edge's component in `parts`
+    std::vector<int> all_edges;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        for (int e : parts[i].edges) placed_at[e] = static_cast<int>(i);
+        all_edges.insert(all_edges.end(), parts[i].edges.begin(), parts[i].edges.end());
+    }
+    const HorizontalRays rays(a, parts.size() > 1 ? all_edges : std::vector<int>{});
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const int least = parts[i].least_vertex;
+        const int outside = outside_cycle(a, least);
+        const auto placed = [&](int e) { return placed_at[e] < static_cast<int>(i); };
+        // A component in no face of an earlier one lies in the unbounded face, of winding zero.
+        if (std::optional<RayHit> hit = i > 0 ? rays.first_hit(a.points[least], -1, placed) : std::nullopt) {
             const int around = cycle_before_hit(a, *hit, -1);
             result.winding[outside] = result.winding[around];
             result.enclosing[outside] = around;
         }
         spread(a, outside, result.winding, done);
-        placed_edges.insert(placed_edges.end(), component.edges.begin(), component.edges.end());
     }
     return result;
 }

@@ -1,5 +1,8 @@
 #include "arrangement/ray_hit.hpp"
 
+#include <algorithm>
+#include <cmath>
+
 #include "exact/interrupt.hpp"
 
 namespace brevant {
@@ -44,11 +47,51 @@ std::optional<Candidate> meet(const Arrangement& a, int e, const Point2& origin,
 
 }  // namespace
 
-std::optional<RayHit> first_hit_along_x(const Arrangement& a, const Point2& origin, int dx, const std::vector<int>& edges) {
-    std::optional<Candidate> best;
+HorizontalRays::HorizontalRays(const Arrangement& a, const std::vector<int>& edges) : a_(a) {
+    std::vector<std::array<double, 2>> ranges;  // per listed edge, its y-range in doubles
+    double lo = INFINITY, hi = -INFINITY, largest = 0.0;
+    bool finite = true;
     for (int e : edges) {
+        const double y1 = a.points[a.origin[2 * e]][1].to_double(), y2 = a.points[a.origin[2 * e + 1]][1].to_double();
+        ranges.push_back({std::min(y1, y2), std::max(y1, y2)});
+        lo = std::min(lo, ranges.back()[0]);
+        hi = std::max(hi, ranges.back()[1]);
+        largest = std::max({largest, std::fabs(y1), std::fabs(y2)});
+        finite = finite && std::isfinite(y1) && std::isfinite(y2);
+    }
+    if (finite && hi > lo) {
+        bands_ = static_cast<int>(std::clamp<std::size_t>(edges.size() / 4, 1, 4096));
+        y0_ = lo;
+        height_ = (hi - lo) / bands_;
+        margin_ = 1e-9 * std::max(largest, hi - lo);
+    }
+    start_.assign(bands_ + 1, 0);
+    auto each_band = [&](auto visit) {
+        for (std::size_t i = 0; i < edges.size(); ++i) {
+            const int first = bands_ == 1 ? 0 : band(ranges[i][0] - margin_);
+            const int last = bands_ == 1 ? 0 : band(ranges[i][1] + margin_);
+            for (int b = first; b <= last; ++b) visit(b, edges[i]);
+        }
+    };
+    each_band([&](int b, int) { ++start_[b + 1]; });
+    for (int b = 0; b < bands_; ++b) start_[b + 1] += start_[b];
+    members_.resize(start_.back());
+    std::vector<int> fill(start_.begin(), start_.end() - 1);
+    each_band([&](int b, int e) { members_[fill[b]++] = e; });
+}
+
+int HorizontalRays::band(double y) const {
+    return std::clamp(static_cast<int>(std::floor((y - y0_) / height_)), 0, bands_ - 1);
+}
+
+std::optional<RayHit> HorizontalRays::first_hit(const Point2& origin, int dx, const std::function<bool(int)>& counts) const {
+    const int b = bands_ == 1 ? 0 : band(origin[1].to_double());
+    std::optional<Candidate> best;
+    for (int i = start_[b]; i < start_[b + 1]; ++i) {
         poll_interrupt();
-        std::optional<Candidate> c = meet(a, e, origin, dx);
+        const int e = members_[i];
+        if (counts && !counts(e)) continue;
+        std::optional<Candidate> c = meet(a_, e, origin, dx);
         if (c && (!best || ahead(best->x, c->x, dx))) best = std::move(c);
     }
     if (!best) return std::nullopt;
@@ -56,7 +99,7 @@ std::optional<RayHit> first_hit_along_x(const Arrangement& a, const Point2& orig
     if (best->vertex < 0) {
         // The origin lies on the left of the half-edge that runs downward when the ray runs to −x.
         const int even = 2 * best->edge;
-        const bool even_goes_down = a.points[a.dest(even)][1] < a.points[a.origin[even]][1];
+        const bool even_goes_down = a_.points[a_.dest(even)][1] < a_.points[a_.origin[even]][1];
         hit.half_edge = (even_goes_down == (dx < 0)) ? even : even + 1;
     }
     return hit;

@@ -89,6 +89,7 @@ std::vector<Segment2> hole_cuts(const Regions& r) {
         for (const BoundaryLoop* loop : loops) {
             for (int h : loop->half_edges) edges.push_back(h / 2);
         }
+        const HorizontalRays rays(a, edges);
         for (const BoundaryLoop* loop : loops) {
             if (loop_area2(a, *loop).sign() > 0) continue;  // the outer boundary
             int least = a.origin[loop->half_edges.front()], greatest = least;
@@ -98,7 +99,7 @@ std::vector<Segment2> hole_cuts(const Regions& r) {
                 if (point_less(a.points[greatest], a.points[v])) greatest = v;
             }
             for (const auto& [from, dx] : {std::pair{least, -1}, std::pair{greatest, 1}}) {
-                const std::optional<RayHit> hit = first_hit_along_x(a, a.points[from], dx, edges);
+                const std::optional<RayHit> hit = rays.first_hit(a.points[from], dx);
                 if (!hit) throw InternalFailure("merged: a hole lies outside its face");
                 cuts.insert(std::minmax(a.points[from], hit->point, point_less));
             }

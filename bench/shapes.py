@@ -1,0 +1,37 @@
+"""Solids the benchmarks share, built through the module from seeded or regular inputs."""
+
+import brevant_rs as br
+
+
+def staircase_loop(n):
+    """The flat loop of an n-step staircase: (0,0), (n,0), then down to (0,n) in unit steps."""
+    points = [(0, 0), (n, 0)]
+    for k in range(n):
+        points += [(n - k, k + 1), (n - k - 1, k + 1)]
+    points[-1] = (0, n)
+    return [str(c) for p in points for c in p]
+
+
+def staircase_operands(n):
+    """Two n-step staircase prisms of height 1, the second moved by (1/2, 1/2, 1/2): their union has
+    about 6n faces."""
+    a = br.make_prism(staircase_loop(n), "1", "A")
+    return a, a.translate("1/2", "1/2", "1/2")
+
+
+def hole_grid(k):
+    """The k x k unit holes of a (2k+1) x (2k+1) x 1 plate, as boxes reaching through it."""
+    return [br.make_box("1", "1", "3", "hole").translate(str(2 * i + 1), str(2 * j + 1), "-1")
+            for i in range(k) for j in range(k)]
+
+
+def plate(k):
+    return br.make_box(str(2 * k + 1), str(2 * k + 1), "1", "plate")
+
+
+def plate_with_holes(k):
+    """The plate with its k x k holes cut one after another."""
+    solid = plate(k)
+    for hole in hole_grid(k):
+        solid = solid.boolean("cut", hole)
+    return solid
