@@ -3,6 +3,7 @@
 from pathlib import Path
 
 import brevant_rs as br
+from export_mesh import plate_with_holes, write_obj, write_stl
 from svg_view import write_svg
 
 OUT = Path(__file__).resolve().parent.parent / "out"
@@ -85,6 +86,23 @@ def chamfered_box():
     print("picture of the chamfered box:", write_svg(bevelled, OUT / "chamfered_box.svg"))
 
 
+def clean_boundaries():
+    section("Merged faces and meshes")
+    plate = plate_with_holes()
+    merged = plate.merged()
+    print("a plate with two holes cut out: polygons of the boolean result", len(plate.polygons()),
+          "-> merged faces", len(merged.polygons()))
+    print("  same six-fold volume:", merged.volume6_str() == plate.volume6_str(), " watertight:", merged.watertight_ok())
+    halves = br.make_box("3", "3", "1", "h").boolean("union", br.make_box("3", "3", "1", "h").translate("3", "0", "0"))
+    whole = br.make_box("6", "3", "1", "h")
+    print("the union of two halves and the whole box: same canonical text once merged:",
+          halves.merged().canonical() == whole.merged().canonical())
+    points, triangles = plate.to_mesh()
+    print(f"  mesh: {len(points)} points, {len(triangles)} triangles, first {triangles[0]} at {points[triangles[0][0]]}")
+    OUT.mkdir(exist_ok=True)
+    print("  written:", write_stl(plate, OUT / "plate.stl"), write_obj(plate, OUT / "plate.obj"))
+
+
 def nurbs_evaluation():
     section("NURBS evaluation")
     quarter = [["1", "0", "0"], ["1", "1", "0"], ["0", "1", "0"]]
@@ -118,6 +136,7 @@ def main():
     transforms_and_prisms()
     booleans()
     chamfered_box()
+    clean_boundaries()
     nurbs_evaluation()
     surface_pairs()
 

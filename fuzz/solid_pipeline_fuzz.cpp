@@ -4,18 +4,22 @@
 // step checks what must hold exactly, from values known independently of the code under test:
 // each result is closed (watertight); the six-fold volume of each box and prism and after each
 // transform; the inverse transform giving back the same canonical text; for the booleans
-// vol(a ∪ b) + vol(a ∩ b) = vol(a) + vol(b) and vol(a − b) = vol(a) − vol(a ∩ b); and operands
-// left unchanged.
+// vol(a ∪ b) + vol(a ∩ b) = vol(a) + vol(b) and vol(a − b) = vol(a) − vol(a ∩ b); operands
+// left unchanged; and the merged form of each boolean result keeping its volume and closedness,
+// merging again changing nothing, and its mesh matching every side with one running the other way.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <vector>
 
 #include "boolean/boolean.hpp"
 #include "exact/failure.hpp"
+#include "merge/merged.hpp"
+#include "merge/mesh.hpp"
 #include "solid/measures.hpp"
 #include "solid/prisms.hpp"
 #include "solid/solid.hpp"
@@ -133,6 +137,23 @@ std::optional<Entry> push_prism(FuzzedDataProvider& in) {
     return Entry{make_prism(loop, h, "p"), Rational(3) * loop_area2(loop).abs() * h};
 }
 
+void check_merged(const Solid& solid) {
+    const Solid m = merged(solid);
+    check(volume6(m) == volume6(solid));
+    check(watertight_ok(m));
+    const Solid again = merged(m);
+    check(again.polygons.size() == m.polygons.size());
+    for (std::size_t i = 0; i < m.polygons.size(); ++i) check(again.polygons[i].vertices == m.polygons[i].vertices);
+    std::map<std::pair<std::size_t, std::size_t>, int> sides;
+    for (const auto& t : to_mesh(solid).triangles) {
+        for (std::size_t i = 0; i < 3; ++i) ++sides[{t[i], t[(i + 1) % 3]}];
+    }
+    for (const auto& [side, count] : sides) {
+        const auto reverse = sides.find({side.second, side.first});
+        check(reverse != sides.end() && reverse->second == count);
+    }
+}
+
 Entry combine(const Entry& a, const Entry& b, FuzzedDataProvider& in) {
     const Solid joined = boolean_impl("union", a.solid, b.solid);
     const Solid left = boolean_impl("cut", a.solid, b.solid);
@@ -142,6 +163,7 @@ Entry combine(const Entry& a, const Entry& b, FuzzedDataProvider& in) {
     check(v_left == a.volume6 - v_common);
     check(v_common.sign() >= 0 && v_common <= a.volume6 && v_common <= b.volume6);
     check(watertight_ok(joined) && watertight_ok(left) && watertight_ok(common));
+    for (const Solid* s : {&joined, &left, &common}) check_merged(*s);
     switch (in.ConsumeIntegralInRange<int>(0, 2)) {
         case 0:
             return {joined, v_join};
