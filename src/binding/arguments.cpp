@@ -85,6 +85,27 @@ std::optional<T> to_integer(PyObject* object, Read read) {
     return value;
 }
 
+std::optional<std::vector<Solid>> to_solids(PyObject* object) {
+    PyRef iterator(PyObject_GetIter(object));
+    if (!iterator) {
+        if (!PyErr_ExceptionMatches(PyExc_TypeError)) return std::nullopt;
+        PyErr_Clear();
+        raise_cannot_convert(object, "Iterable");
+        return std::nullopt;
+    }
+    std::vector<Solid> solids;
+    while (PyRef item{PyIter_Next(iterator.get())}) {
+        const Solid* solid = solid_of(item.get());
+        if (!solid) {
+            raise_cannot_convert(item.get(), "PySolid");
+            return std::nullopt;
+        }
+        solids.push_back(*solid);
+    }
+    if (PyErr_Occurred()) return std::nullopt;
+    return solids;
+}
+
 std::optional<Value> convert(PyObject* object, Kind kind) {
     auto lift = [](auto converted) -> std::optional<Value> {
         if (!converted) return std::nullopt;
@@ -103,6 +124,8 @@ std::optional<Value> convert(PyObject* object, Kind kind) {
             return lift(to_integer<std::uint64_t>(object, PyLong_AsUnsignedLongLong));
         case Kind::Int64:
             return lift(to_integer<std::int64_t>(object, PyLong_AsLongLong));
+        case Kind::Solids:
+            return lift(to_solids(object));
         case Kind::Solid: {
             const Solid* solid = solid_of(object);
             if (!solid) {

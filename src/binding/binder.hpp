@@ -31,6 +31,7 @@ enum class Kind {
     UInt64,   // int >= 0 through __index__
     Int64,    // signed 64-bit int through __index__
     Solid,    // a PySolid
+    Solids,   // any iterable of PySolid (copied, so the items need not outlive the conversion)
 };
 
 struct Param {
@@ -41,7 +42,7 @@ struct Param {
 
 // A converted argument; std::monostate stands for None.
 using Value = std::variant<std::monostate, std::string, Texts, Texts2, Texts3, std::uint64_t, std::int64_t,
-                           const Solid*>;
+                           const Solid*, std::vector<Solid>>;
 
 class Args {
 public:
@@ -54,6 +55,7 @@ public:
     std::uint64_t uint64(std::size_t i) const { return std::get<std::uint64_t>(values_.at(i)); }
     std::int64_t int64(std::size_t i) const { return std::get<std::int64_t>(values_.at(i)); }
     const Solid& solid(std::size_t i) const { return *std::get<const Solid*>(values_.at(i)); }
+    const std::vector<Solid>& solids(std::size_t i) const { return std::get<std::vector<Solid>>(values_.at(i)); }
     // An optional parameter's value, or nothing for None.
     template <typename T>
     std::optional<T> optional(std::size_t i) const {

@@ -14,6 +14,7 @@ extern const FunctionDef box_form_function;
 extern const FunctionDef nurbs_curve_eval_function;
 extern const FunctionDef nurbs_surface_eval_function;
 extern const FunctionDef ssi_pairs_function;
+extern const FunctionDef union_all_function;
 
 // PySolid methods.
 extern const MethodDef translate_method;
@@ -32,5 +33,8 @@ extern const MethodDef polygons_method;
 extern const MethodDef merged_method;
 extern const MethodDef to_mesh_method;
 extern const MethodDef to_mesh_floats_method;
+extern const MethodDef union_method;
+extern const MethodDef cut_method;
+extern const MethodDef intersect_method;
 
 }  // namespace brevant::binding

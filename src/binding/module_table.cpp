@@ -12,6 +12,7 @@ const std::vector<const FunctionDef*>& module_functions() {
         &nurbs_curve_eval_function,
         &nurbs_surface_eval_function,
         &ssi_pairs_function,
+        &union_all_function,
     };
     return table;
 }
@@ -34,6 +35,9 @@ const std::vector<const MethodDef*>& solid_methods() {
         &merged_method,
         &to_mesh_method,
         &to_mesh_floats_method,
+        &union_method,
+        &cut_method,
+        &intersect_method,
     };
     return table;
 }

@@ -34,6 +34,8 @@ constexpr int kSpanning = kFront | kBack;
 // both comparisons false or is caught first, so the exact test decides.
 constexpr double kSideBoundScale = 0x1p-48;
 
+}  // namespace
+
 int vertex_side(const Plane& plane, const PlaneF64& f, const FloatVertex& v, const Vec3& exact) {
     const double px = f.nx * v[0];
     const double py = f.ny * v[1];
@@ -45,6 +47,8 @@ int vertex_side(const Plane& plane, const PlaneF64& f, const FloatVertex& v, con
     if (h < -bound) return -1;
     return plane.side(exact);
 }
+
+namespace {
 
 // The point where the edge vi -> vj crosses the plane; vi and vj lie strictly on opposite sides,
 // so the denominator is not zero.

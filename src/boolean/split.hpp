@@ -18,6 +18,9 @@ struct PlaneF64 {
 
 PlaneF64 plane_f64(const Plane& plane);
 
+// The side of a vertex (−1, 0, +1), from its double shadow `v` where that proves it, else exactly.
+int vertex_side(const Plane& plane, const PlaneF64& fast, const FloatVertex& v, const Vec3& exact);
+
 // Where the parts of a polygon went; each list owns its polygons.
 struct Split {
     std::vector<Polygon> coplanar_front;  // in the plane, facing the same way

@@ -4,35 +4,10 @@
 #include <unordered_map>
 
 #include "exact/interrupt.hpp"
+#include "merge/line3.hpp"
 
 namespace brevant {
 namespace {
-
-// A line in space by its direction scaled so that coordinate `axis` (its first nonzero one) is 1
-// and its point where that coordinate is 0; along it a point has the parameter p[axis].
-struct Line3 {
-    int axis;
-    Vec3 direction;
-    Vec3 crossing;
-    bool operator==(const Line3&) const = default;
-};
-
-struct Line3Hash {
-    std::size_t operator()(const Line3& l) const {
-        std::size_t h = static_cast<std::size_t>(l.axis);
-        for (const Vec3* v : {&l.direction, &l.crossing}) {
-            for (const Rational& r : *v) h = h * 1000003u + r.hash();
-        }
-        return h;
-    }
-};
-
-Line3 line_through(const Vec3& a, const Vec3& b) {
-    const Vec3 d = sub(b, a);
-    const int axis = !d[0].is_zero() ? 0 : (!d[1].is_zero() ? 1 : 2);
-    const Vec3 direction = smul(Rational(1) / d[axis], d);
-    return {axis, direction, sub(a, smul(a[axis], direction))};
-}
 
 struct Side {
     std::size_t loop, index;  // the side from vertex `index` to the next one

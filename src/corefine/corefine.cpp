@@ -1,0 +1,224 @@
+#include "corefine/corefine.hpp"
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+#include <unordered_map>
+
+#include "corefine/face_pieces.hpp"
+#include "corefine/point_location.hpp"
+#include "corefine/section.hpp"
+#include "exact/interrupt.hpp"
+#include "merge/line3.hpp"
+#include "merge/merged.hpp"
+#include "solid/measures.hpp"
+
+namespace brevant {
+namespace {
+
+enum class Where { Outside, Inside, Same, Opposite };
+
+// What one operand's faces meet of the other: cuts per face, and the other's faces in its plane.
+struct Contacts {
+    std::vector<std::vector<Segment2>> cuts;
+    std::vector<std::vector<int>> coplanar;
+};
+
+void add_section(const Face& cut, const Face& by, std::vector<Segment2>& cuts, const PlaneF64& fast) {
+    for (const auto& [from, to] : closed_section(by, cut.plane, fast)) {
+        cuts.push_back({cut.frame.project(from), cut.frame.project(to), kConstraint});
+    }
+}
+
+void add_sides(const Face& of, std::vector<Segment2>& cuts) {
+    const std::size_t n = of.loop2.size();
+    for (std::size_t i = 0; i < n; ++i) cuts.push_back({of.loop2[i], of.loop2[(i + 1) % n], kConstraint});
+}
+
+bool parallel(const Vec3& m, const Vec3& n) {
+    const Vec3 c = cross(m, n);
+    return c[0].is_zero() && c[1].is_zero() && c[2].is_zero();
+}
+
+// Every pair of faces whose boxes overlap: transversal faces cut each other along their closed
+// sections, faces in one plane along each other's sides.
+std::pair<Contacts, Contacts> find_contacts(const FaceSet& a, const FaceSet& b) {
+    Contacts ca{std::vector<std::vector<Segment2>>(a.faces.size()), std::vector<std::vector<int>>(a.faces.size())};
+    Contacts cb{std::vector<std::vector<Segment2>>(b.faces.size()), std::vector<std::vector<int>>(b.faces.size())};
+    std::vector<PlaneF64> fast_b;
+    for (const Face& g : b.faces) fast_b.push_back(plane_f64(g.plane));
+    for (std::size_t i = 0; i < a.faces.size(); ++i) {
+        const Face& f = a.faces[i];
+        const PlaneF64 fast_f = plane_f64(f.plane);
+        b.tree.overlapping(a.tree.box(static_cast<int>(i)), [&](int j) {
+            poll_interrupt();
+            const Face& g = b.faces[j];
+            if (f.frame.quadruple == g.frame.quadruple) {
+                add_sides(g, ca.cuts[i]);
+                add_sides(f, cb.cuts[j]);
+                ca.coplanar[i].push_back(j);
+                cb.coplanar[j].push_back(static_cast<int>(i));
+            } else if (!parallel(f.plane.normal, g.plane.normal)) {
+                add_section(f, g, ca.cuts[i], fast_f);
+                add_section(g, f, cb.cuts[j], fast_b[j]);
+            }
+        });
+    }
+    return {std::move(ca), std::move(cb)};
+}
+
+int find(std::vector<int>& parent, int c) {
+    while (parent[c] != c) c = parent[c] = parent[parent[c]];
+    return c;
+}
+
+// Pieces that share a stretch of their solid's edges on which no cut lies are joined: the other
+// solid's surface does not come between them there.
+void join_across_edges(const std::vector<Piece>& pieces, const std::vector<char>& placed, std::vector<int>& parent) {
+    struct Stretch {
+        Rational lo, hi;
+        int piece;
+    };
+    std::unordered_map<Line3, std::vector<Stretch>, Line3Hash> lines;
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+        if (placed[p]) continue;
+        for (const BoundarySide& side : pieces[p].sides) {
+            poll_interrupt();
+            if (side.cut || side.from == side.to) continue;
+            const Line3 line = line_through(side.from, side.to);
+            const auto [lo, hi] = std::minmax(side.from[line.axis], side.to[line.axis]);
+            lines[line].push_back({lo, hi, static_cast<int>(p)});
+        }
+    }
+    for (auto& [line, stretches] : lines) {
+        std::sort(stretches.begin(), stretches.end(), [](const Stretch& x, const Stretch& y) { return x.lo < y.lo; });
+        for (std::size_t i = 0; i < stretches.size(); ++i) {
+            for (std::size_t j = i + 1; j < stretches.size() && stretches[j].lo < stretches[i].hi; ++j) {
+                poll_interrupt();
+                parent[find(parent, stretches[i].piece)] = find(parent, stretches[j].piece);
+            }
+        }
+    }
+}
+
+// Where each piece of `own` lies relative to `other`.
+std::vector<Where> classify(const std::vector<Piece>& pieces, const FaceSet& own, const FaceSet& other,
+                            const Contacts& contacts) {
+    std::vector<Where> where(pieces.size(), Where::Outside);
+    std::vector<char> placed(pieces.size(), 0);
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+        const Face& face = own.faces[pieces[p].face];
+        int winding = 0;
+        for (int g : contacts.coplanar[pieces[p].face]) {
+            // The faces share the plane's 2D coordinates; the cuts keep the point off their sides.
+            winding += winding_number(other.faces[g].loop2, pieces[p].inside).value_or(0);
+        }
+        if (winding != 0) {
+            where[p] = (winding > 0) == (face.turn > 0) ? Where::Same : Where::Opposite;
+            placed[p] = 1;
+        }
+    }
+    std::vector<int> parent(pieces.size());
+    std::iota(parent.begin(), parent.end(), 0);
+    join_across_edges(pieces, placed, parent);
+    std::map<int, Where> of_group;
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+        if (placed[p]) continue;
+        const int group = find(parent, static_cast<int>(p));
+        auto it = of_group.find(group);
+        if (it == of_group.end()) {
+            const Vec3 x = own.faces[pieces[p].face].frame.lift(pieces[p].inside);
+            const bool inside = other.box.overlaps(widened_box({to_float_vertex(x)})) && inside_solid(other, x);
+            it = of_group.emplace(group, inside ? Where::Inside : Where::Outside).first;
+        }
+        where[p] = it->second;
+    }
+    return where;
+}
+
+std::vector<Piece> all_pieces(const FaceSet& faces, const Contacts& contacts) {
+    std::vector<Piece> pieces;
+    for (std::size_t f = 0; f < faces.faces.size(); ++f) {
+        for (Piece& p : face_pieces(faces, static_cast<int>(f), contacts.cuts[f])) pieces.push_back(std::move(p));
+    }
+    return pieces;
+}
+
+// The recipes, piece by piece, derived from where each operand's surface lies in the other:
+// - union keeps the surface of each outside the other, and one copy (a's) of a face both have
+//   facing the same way; faces meeting back to back lie inside the union and go.
+// - intersect keeps the surface of each inside the other and one copy of a shared face.
+// - cut (a − b) keeps a's surface outside b, and b's surface inside a turned to face into the
+//   removed part; where a face of a meets one of b back to back, b lies outside a there and a's
+//   face stays, while a face both have facing the same way bounds nothing of a − b.
+struct Recipe {
+    bool keep_a[4];  // indexed by Where
+    bool keep_b[4];
+    bool flip_b;
+};
+
+constexpr Recipe recipe(BooleanOp op) {
+    //                   Outside Inside Same   Opposite
+    switch (op) {
+        case BooleanOp::Union:
+            return {{true, false, true, false}, {true, false, false, false}, false};
+        case BooleanOp::Intersect:
+            return {{false, true, true, false}, {false, true, false, false}, false};
+        case BooleanOp::Cut:
+            return {{true, false, false, true}, {false, true, false, false}, true};
+    }
+    return {};
+}
+
+void keep(const std::vector<Piece>& pieces, const std::vector<Where>& where, const FaceSet& faces, const bool (&rule)[4],
+          bool flip, std::vector<Polygon>& out) {
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+        if (!rule[static_cast<int>(where[p])]) continue;
+        const Face& face = faces.faces[pieces[p].face];
+        for (std::vector<Vec3> loop : pieces[p].loops) {
+            if (flip) std::reverse(loop.begin(), loop.end());
+            std::vector<FloatVertex> floats = to_float_vertices(loop);
+            out.push_back({std::move(loop), std::move(floats), face.label, flip ? face.plane.flipped() : face.plane});
+        }
+    }
+}
+
+}  // namespace
+
+Solid corefine(BooleanOp op, const Solid& a, const Solid& b) {
+    const bool a_empty = volume6_sign(a) == 0, b_empty = volume6_sign(b) == 0;
+    if (a_empty && (op != BooleanOp::Union || b_empty)) return Solid{};
+    if (b_empty) return op == BooleanOp::Intersect ? Solid{} : merged(a);
+    if (a_empty) return merged(b);
+
+    const FaceSet fa = face_set(a);
+    const FaceSet fb = face_set(b);
+    const auto [ca, cb] = find_contacts(fa, fb);
+    const std::vector<Piece> pa = all_pieces(fa, ca), pb = all_pieces(fb, cb);
+    const std::vector<Where> wa = classify(pa, fa, fb, ca), wb = classify(pb, fb, fa, cb);
+    const Recipe r = recipe(op);
+    Solid kept;
+    keep(pa, wa, fa, r.keep_a, false, kept.polygons);
+    keep(pb, wb, fb, r.keep_b, r.flip_b, kept.polygons);
+    return merged(kept);
+}
+
+Solid union_all(const std::vector<const Solid*>& solids) {
+    if (solids.empty()) return Solid{};
+    // Pairs, then pairs of pairs: every union is between solids of like size.
+    std::vector<Solid> level;
+    for (std::size_t i = 0; i < solids.size(); i += 2) {
+        poll_interrupt();
+        level.push_back(i + 1 < solids.size() ? corefine(BooleanOp::Union, *solids[i], *solids[i + 1]) : merged(*solids[i]));
+    }
+    while (level.size() > 1) {
+        std::vector<Solid> next;
+        for (std::size_t i = 0; i < level.size(); i += 2) {
+            next.push_back(i + 1 < level.size() ? corefine(BooleanOp::Union, level[i], level[i + 1]) : std::move(level[i]));
+        }
+        level = std::move(next);
+    }
+    return std::move(level.front());
+}
+
+}  // namespace brevant

@@ -1,0 +1,32 @@
+// A face cut along where the other solid meets it.
+//
+// Notation: the cuts are segments in the face's 2D coordinates (its sections by the other solid's
+// faces, and the sides of the other solid's faces in its plane). A piece is a face of the
+// arrangement of the face's loop and its cuts that lies inside the loop; its loops run like the
+// face's (outer boundary and holes). Its sides along the face's own boundary are listed with
+// whether a cut lies along them, so that pieces of neighbouring faces can be matched there.
+#pragma once
+
+#include <vector>
+
+#include "arrangement/segment_split.hpp"
+#include "corefine/face_set.hpp"
+
+namespace brevant {
+
+struct BoundarySide {
+    Vec3 from, to;
+    bool cut;
+};
+
+struct Piece {
+    int face;
+    std::vector<std::vector<Vec3>> loops;  // oriented like the face
+    Point2 inside;                         // strictly inside, in the face's 2D coordinates
+    std::vector<BoundarySide> sides;       // its sides on the face's own boundary
+};
+
+// The pieces of face `index` of `faces`; the whole face when there are no cuts.
+std::vector<Piece> face_pieces(const FaceSet& faces, int index, const std::vector<Segment2>& cuts);
+
+}  // namespace brevant

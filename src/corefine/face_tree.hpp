@@ -1,0 +1,73 @@
+// A bounding-box hierarchy over the faces of a solid, on double shadows widened by a margin far
+// above their rounding, so that it only ever skips faces that exact geometry would skip too.
+//
+// Notation: a Box3 is [lo, hi] per axis. Leaves hold a few faces; a node's box holds its
+// children's. Walks use an explicit stack.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "exact/vec3.hpp"
+
+namespace brevant {
+
+struct Box3 {
+    std::array<double, 3> lo, hi;
+    bool overlaps(const Box3& other) const;
+    void extend(const Box3& other);
+};
+
+class FaceTree {
+public:
+    // boxes[i] is face i's box, already widened.
+    explicit FaceTree(std::vector<Box3> boxes);
+
+    // Calls visit(face) for every face whose box overlaps `box`.
+    template <typename Visit>
+    void overlapping(const Box3& box, Visit visit) const {
+        walk([&](const Box3& b) { return b.overlaps(box); }, visit);
+    }
+
+    // Calls visit(face) for every face whose box the ray from `origin` along `direction` may reach.
+    template <typename Visit>
+    void along_ray(const std::array<double, 3>& origin, const std::array<double, 3>& direction, Visit visit) const {
+        walk([&](const Box3& b) { return ray_meets(b, origin, direction); }, visit);
+    }
+
+    const Box3& box(int face) const { return boxes_[face]; }
+
+private:
+    struct Node {
+        Box3 box;
+        int first, count;  // a leaf's faces in order_[first, first + count); count 0 for an inner node
+        int left, right;
+    };
+
+    template <typename Test, typename Visit>
+    void walk(Test test, Visit visit) const {
+        if (nodes_.empty()) return;
+        std::vector<int> stack{0};
+        while (!stack.empty()) {
+            const Node& node = nodes_[stack.back()];
+            stack.pop_back();
+            if (!test(node.box)) continue;
+            if (node.count > 0) {
+                for (int i = node.first; i < node.first + node.count; ++i) {
+                    if (test(boxes_[order_[i]])) visit(order_[i]);
+                }
+            } else {
+                stack.push_back(node.left);
+                stack.push_back(node.right);
+            }
+        }
+    }
+
+    static bool ray_meets(const Box3& b, const std::array<double, 3>& origin, const std::array<double, 3>& direction);
+
+    std::vector<Box3> boxes_;
+    std::vector<int> order_;
+    std::vector<Node> nodes_;
+};
+
+}  // namespace brevant

@@ -1,0 +1,20 @@
+#include "merge/line3.hpp"
+
+namespace brevant {
+
+std::size_t Line3Hash::operator()(const Line3& l) const {
+    std::size_t h = static_cast<std::size_t>(l.axis);
+    for (const Vec3* v : {&l.direction, &l.crossing}) {
+        for (const Rational& r : *v) h = h * 1000003u + r.hash();
+    }
+    return h;
+}
+
+Line3 line_through(const Vec3& a, const Vec3& b) {
+    const Vec3 d = sub(b, a);
+    const int axis = !d[0].is_zero() ? 0 : (!d[1].is_zero() ? 1 : 2);
+    const Vec3 direction = smul(Rational(1) / d[axis], d);
+    return {axis, direction, sub(a, smul(a[axis], direction))};
+}
+
+}  // namespace brevant
