@@ -157,6 +157,11 @@ void split_pair(Seg& s, Seg& t, PointIndex& index) {
     }
 }
 
+// Stretches of one line never cross, nor do two that share an end: they meet only there.
+bool may_cross(const Seg& s, const Seg& t) {
+    return s.line != t.line && s.from != t.from && s.from != t.to && s.to != t.from && s.to != t.to;
+}
+
 using FloatPoint = std::array<double, 2>;
 
 struct Box {
@@ -246,9 +251,7 @@ private:
     void add_pairs(const std::vector<int>& members, std::vector<std::uint64_t>& found) const {
         for (std::size_t i = 0; i < members.size(); ++i) {
             for (std::size_t j = i + 1; j < members.size(); ++j) {
-                const Seg& s = segs_[members[i]];
-                const Seg& t = segs_[members[j]];
-                if (s.line == t.line || s.from == t.from || s.from == t.to || s.to == t.from || s.to == t.to) continue;
+                if (!may_cross(segs_[members[i]], segs_[members[j]])) continue;
                 const auto [lo, hi] = std::minmax(members[i], members[j]);
                 found.push_back(std::uint64_t(lo) << 32 | std::uint32_t(hi));
             }
@@ -266,7 +269,7 @@ std::vector<std::uint64_t> every_pair(const std::vector<Seg>& segs) {
     for (std::size_t i = 0; i < segs.size(); ++i) {
         poll_interrupt();
         for (std::size_t j = i + 1; j < segs.size(); ++j) {
-            if (segs[i].line != segs[j].line) found.push_back(std::uint64_t(i) << 32 | std::uint32_t(j));
+            if (may_cross(segs[i], segs[j])) found.push_back(std::uint64_t(i) << 32 | std::uint32_t(j));
         }
     }
     return found;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <set>
 
 #include "arrangement/face_windings.hpp"
@@ -149,9 +150,48 @@ std::vector<int> region_owners(const Regions& r, int regions) {
     return owners;
 }
 
+// A lone loop that turns one way only, and round once, is already a whole face: its region is the
+// convex polygon it bounds. Turning round once shows as x and y each changing direction at most
+// twice along the loop.
+std::optional<MergedPiece> lone_convex_face(const std::vector<OwnedLoop>& loops) {
+    if (loops.size() != 1) return std::nullopt;
+    const std::vector<Point2>& p = loops[0].points;
+    const std::size_t n = p.size();
+    int turn = 0;
+    std::vector<Point2> corners;
+    for (std::size_t i = 0; i < n; ++i) {
+        const int t = orient2(p[(i + n - 1) % n], p[i], p[(i + 1) % n]).sign();
+        if (t == 0) {
+            // Straight on is fine; turning straight back is not convex.
+            const Point2& a = p[(i + n - 1) % n];
+            const Point2& c = p[(i + 1) % n];
+            if (((p[i][0] - a[0]) * (c[0] - p[i][0]) + (p[i][1] - a[1]) * (c[1] - p[i][1])).sign() <= 0) return std::nullopt;
+            continue;
+        }
+        if (turn != 0 && t != turn) return std::nullopt;
+        turn = t;
+        corners.push_back(p[i]);
+    }
+    if (turn == 0) return std::nullopt;
+    for (int axis = 0; axis < 2; ++axis) {
+        int changes = 0, last = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const int d = (p[(i + 1) % n][axis] - p[i][axis]).sign();
+            if (d == 0) continue;
+            if (last != 0 && d != last) ++changes;
+            last = d;
+        }
+        // The loop closes, so the count of changes round it is even; a single turn gives two at most.
+        if (changes > 2) return std::nullopt;
+    }
+    if (turn < 0) std::reverse(corners.begin(), corners.end());
+    return MergedPiece{std::move(corners), turn, loops[0].owner};
+}
+
 }  // namespace
 
 std::vector<MergedPiece> merge_coplanar(const std::vector<OwnedLoop>& loops) {
+    if (std::optional<MergedPiece> face = lone_convex_face(loops)) return {std::move(*face)};
     std::vector<Segment2> segments;
     for (const OwnedLoop& loop : loops) {
         const std::size_t n = loop.points.size();
