@@ -1,8 +1,10 @@
 // Exact points of the plane, numbered by first appearance so that later structures can refer to a
 // point by a small integer instead of comparing rationals again.
+//
+// Notation: an open-addressing table of point numbers, probed linearly from the point's hash and
+// kept at most half full; the points themselves live in a vector in number order.
 #pragma once
 
-#include <unordered_map>
 #include <vector>
 
 #include "exact/vec3.hpp"
@@ -16,16 +18,14 @@ struct Point2Hash {
 class PointIndex {
 public:
     // The number of the point, adding it when it is new.
-    int intern(const Point2& p) {
-        auto [it, added] = ids_.try_emplace(p, static_cast<int>(points_.size()));
-        if (added) points_.push_back(p);
-        return it->second;
-    }
+    int intern(const Point2& p);
     const std::vector<Point2>& points() const { return points_; }
     std::vector<Point2> take_points() { return std::move(points_); }
 
 private:
-    std::unordered_map<Point2, int, Point2Hash> ids_;
+    void grow();
+
+    std::vector<int> slots_;  // −1 for empty
     std::vector<Point2> points_;
 };
 

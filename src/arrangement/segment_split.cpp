@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <unordered_map>
 
+#include "arrangement/orientation.hpp"
 #include "arrangement/point_index.hpp"
 #include "exact/interrupt.hpp"
 
@@ -26,6 +27,7 @@ struct Line2Hash {
 Line2 line_through(const Point2& a, const Point2& b) {
     const Rational dx = b[0] - a[0];
     if (dx.is_zero()) return {true, Rational(), a[0]};
+    if (a[1] == b[1]) return {false, Rational(), a[1]};
     Rational slope = (b[1] - a[1]) / dx;
     Rational intercept = a[1] - slope * a[0];
     return {false, std::move(slope), std::move(intercept)};
@@ -134,15 +136,15 @@ bool strictly_between(const Point2& a, const Point2& b, const Point2& p) {
 }
 
 // Segments of different lines: an end of one inside the other splits the other, a crossing splits both.
-void split_pair(Seg& s, Seg& t, PointIndex& index) {
+void split_pair(Seg& s, Seg& t, PointIndex& index, const std::vector<FloatPoint>& f) {
     const Point2 a = index.points()[s.from], b = index.points()[s.to];
     const Point2 c = index.points()[t.from], d = index.points()[t.to];
-    const int o1 = orient2(a, b, c).sign();
-    const int o2 = orient2(a, b, d).sign();
+    const FloatPoint &fa = f[s.from], &fb = f[s.to], &fc = f[t.from], &fd = f[t.to];
+    const int o1 = orient_sign(a, b, c, fa, fb, fc);
+    const int o2 = orient_sign(a, b, d, fa, fb, fd);
     if (o1 * o2 > 0) return;
-    const Rational f3 = orient2(c, d, a);
-    const Rational f4 = orient2(c, d, b);
-    const int o3 = f3.sign(), o4 = f4.sign();
+    const int o3 = orient_sign(c, d, a, fc, fd, fa);
+    const int o4 = orient_sign(c, d, b, fc, fd, fb);
     if (o3 * o4 > 0) return;
     if (o1 == 0 && strictly_between(a, b, c)) s.cuts.push_back(t.from);
     if (o2 == 0 && strictly_between(a, b, d)) s.cuts.push_back(t.to);
@@ -150,7 +152,8 @@ void split_pair(Seg& s, Seg& t, PointIndex& index) {
     if (o4 == 0 && strictly_between(c, d, b)) t.cuts.push_back(s.to);
     if (o1 != 0 && o2 != 0 && o3 != 0 && o4 != 0) {
         // orient2(c, d, ·) is affine along a → b: zero at the fraction f3 / (f3 − f4).
-        const Rational along = f3 / (f3 - f4);
+        const Rational f3 = orient2(c, d, a);
+        const Rational along = f3 / (f3 - orient2(c, d, b));
         const int p = index.intern({a[0] + along * (b[0] - a[0]), a[1] + along * (b[1] - a[1])});
         s.cuts.push_back(p);
         t.cuts.push_back(p);
@@ -162,7 +165,23 @@ bool may_cross(const Seg& s, const Seg& t) {
     return s.line != t.line && s.from != t.from && s.from != t.to && s.to != t.from && s.to != t.to;
 }
 
-using FloatPoint = std::array<double, 2>;
+// Whether the shadows' boxes of two segments, widened by the margin, overlap: segments that meet do.
+bool boxes_meet(const Seg& s, const Seg& t, const std::vector<FloatPoint>& f, double margin) {
+    for (int axis = 0; axis < 2; ++axis) {
+        const auto [s0, s1] = std::minmax(f[s.from][axis], f[s.to][axis]);
+        const auto [t0, t1] = std::minmax(f[t.from][axis], f[t.to][axis]);
+        if (s1 + margin < t0 || t1 + margin < s0) return false;
+    }
+    return true;
+}
+
+// The margin for boxes_meet and the quadtree: far above the rounding of the shadows (each within
+// 2^-53 of its value relative), infinite when a shadow is not finite so that nothing is skipped.
+double shadow_margin(const std::vector<FloatPoint>& f) {
+    double largest = 0.0;
+    for (const FloatPoint& p : f) largest = std::max({largest, std::fabs(p[0]), std::fabs(p[1])});
+    return std::isfinite(largest) ? 1e-9 * largest + 1e-300 : INFINITY;
+}
 
 struct Box {
     double x0, y0, x1, y1;
@@ -251,7 +270,9 @@ private:
     void add_pairs(const std::vector<int>& members, std::vector<std::uint64_t>& found) const {
         for (std::size_t i = 0; i < members.size(); ++i) {
             for (std::size_t j = i + 1; j < members.size(); ++j) {
-                if (!may_cross(segs_[members[i]], segs_[members[j]])) continue;
+                const Seg& s = segs_[members[i]];
+                const Seg& t = segs_[members[j]];
+                if (!may_cross(s, t) || !boxes_meet(s, t, f_, margin_)) continue;
                 const auto [lo, hi] = std::minmax(members[i], members[j]);
                 found.push_back(std::uint64_t(lo) << 32 | std::uint32_t(hi));
             }
@@ -264,12 +285,14 @@ private:
     double margin_, smallest_;
 };
 
-std::vector<std::uint64_t> every_pair(const std::vector<Seg>& segs) {
+std::vector<std::uint64_t> every_pair(const std::vector<Seg>& segs, const std::vector<FloatPoint>& f, double margin) {
     std::vector<std::uint64_t> found;
     for (std::size_t i = 0; i < segs.size(); ++i) {
         poll_interrupt();
         for (std::size_t j = i + 1; j < segs.size(); ++j) {
-            if (may_cross(segs[i], segs[j])) found.push_back(std::uint64_t(i) << 32 | std::uint32_t(j));
+            if (may_cross(segs[i], segs[j]) && boxes_meet(segs[i], segs[j], f, margin)) {
+                found.push_back(std::uint64_t(i) << 32 | std::uint32_t(j));
+            }
         }
     }
     return found;
@@ -279,16 +302,14 @@ void split_crossings(std::vector<Seg>& segs, PointIndex& index) {
     constexpr std::size_t kFewSegments = 24;  // below this, testing every pair is cheaper than a tree
     std::vector<FloatPoint> f;
     f.reserve(index.points().size());
-    bool finite = true;
-    for (const Point2& p : index.points()) {
-        f.push_back({p[0].to_double(), p[1].to_double()});
-        finite = finite && std::isfinite(f.back()[0]) && std::isfinite(f.back()[1]);
-    }
-    const std::vector<std::uint64_t> pairs =
-        finite && segs.size() > kFewSegments ? CandidateTree(segs, f).pairs() : every_pair(segs);
+    for (const Point2& p : index.points()) f.push_back(shadow(p));
+    const double margin = shadow_margin(f);
+    const std::vector<std::uint64_t> pairs = std::isfinite(margin) && segs.size() > kFewSegments
+                                                 ? CandidateTree(segs, f).pairs()
+                                                 : every_pair(segs, f, margin);
     for (std::uint64_t pair : pairs) {
         poll_interrupt();
-        split_pair(segs[pair >> 32], segs[pair & 0xffffffffu], index);
+        split_pair(segs[pair >> 32], segs[pair & 0xffffffffu], index, f);
     }
 }
 

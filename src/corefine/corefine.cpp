@@ -24,10 +24,8 @@ struct Contacts {
     std::vector<std::vector<int>> coplanar;
 };
 
-void add_section(const Face& cut, const Face& by, std::vector<Segment2>& cuts, const PlaneF64& fast) {
-    for (const auto& [from, to] : closed_section(by, cut.plane, fast)) {
-        cuts.push_back({cut.frame.project(from), cut.frame.project(to), kConstraint});
-    }
+void add_section(const Face& cut, const std::vector<std::pair<Vec3, Vec3>>& section, std::vector<Segment2>& cuts) {
+    for (const auto& [from, to] : section) cuts.push_back({cut.frame.project(from), cut.frame.project(to), kConstraint});
 }
 
 void add_sides(const Face& of, std::vector<Segment2>& cuts) {
@@ -40,9 +38,14 @@ bool parallel(const Vec3& m, const Vec3& n) {
     return c[0].is_zero() && c[1].is_zero() && c[2].is_zero();
 }
 
-// Every pair of faces whose boxes overlap: transversal faces cut each other along their closed
-// sections, faces in one plane along each other's sides.
+// Every pair of faces whose boxes overlap: faces in one plane cut each other along their sides;
+// transversal faces f and g cut each other where they meet, on the line L of their planes. That
+// is f ∩ g ∩ L; the section of f by g's plane (f ∩ L) cut into g gives it exactly, and so does the
+// section of g cut into f. Cutting a face more than needed only makes more pieces, so when one face
+// is large, the section of the smaller face serves both: it cuts the larger face exactly and the
+// smaller one along all of its chord, and finding it costs only the smaller face's size.
 std::pair<Contacts, Contacts> find_contacts(const FaceSet& a, const FaceSet& b) {
+    constexpr std::size_t kSmallFace = 16;
     Contacts ca{std::vector<std::vector<Segment2>>(a.faces.size()), std::vector<std::vector<int>>(a.faces.size())};
     Contacts cb{std::vector<std::vector<Segment2>>(b.faces.size()), std::vector<std::vector<int>>(b.faces.size())};
     std::vector<PlaneF64> fast_b;
@@ -59,8 +62,17 @@ std::pair<Contacts, Contacts> find_contacts(const FaceSet& a, const FaceSet& b) 
                 ca.coplanar[i].push_back(j);
                 cb.coplanar[j].push_back(static_cast<int>(i));
             } else if (!parallel(f.plane.normal, g.plane.normal)) {
-                add_section(f, g, ca.cuts[i], fast_f);
-                add_section(g, f, cb.cuts[j], fast_b[j]);
+                const bool both_small = f.loop.size() <= kSmallFace && g.loop.size() <= kSmallFace;
+                if (both_small || g.loop.size() <= f.loop.size()) {
+                    const auto section = closed_section(g, f.plane, fast_f);
+                    add_section(f, section, ca.cuts[i]);
+                    if (!both_small) add_section(g, section, cb.cuts[j]);
+                }
+                if (both_small || f.loop.size() < g.loop.size()) {
+                    const auto section = closed_section(f, g.plane, fast_b[j]);
+                    add_section(g, section, cb.cuts[j]);
+                    if (!both_small) add_section(f, section, ca.cuts[i]);
+                }
             }
         });
     }

@@ -13,6 +13,13 @@ std::size_t Line3Hash::operator()(const Line3& l) const {
 Line3 line_through(const Vec3& a, const Vec3& b) {
     const Vec3 d = sub(b, a);
     const int axis = !d[0].is_zero() ? 0 : (!d[1].is_zero() ? 1 : 2);
+    if (d[(axis + 1) % 3].is_zero() && d[(axis + 2) % 3].is_zero()) {
+        // Parallel to an axis, the common case: no division needed.
+        Vec3 direction{Rational(), Rational(), Rational()}, crossing = a;
+        direction[axis] = Rational(1);
+        crossing[axis] = Rational();
+        return {axis, std::move(direction), std::move(crossing)};
+    }
     const Vec3 direction = smul(Rational(1) / d[axis], d);
     return {axis, direction, sub(a, smul(a[axis], direction))};
 }

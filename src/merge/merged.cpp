@@ -84,6 +84,16 @@ void start_at_least_vertex(std::vector<Vec3>& loop) {
 
 }  // namespace
 
+Solid merged_faces(const Solid& solid) {
+    const Grouping g = group_by_plane(solid);
+    Solid result;
+    for (Face& face : merge_planes(g)) {
+        std::vector<FloatVertex> floats = to_float_vertices(face.loop);
+        result.polygons.push_back({std::move(face.loop), std::move(floats), g.labels[face.owner], std::move(face.plane)});
+    }
+    return result;
+}
+
 Solid merged(const Solid& solid) {
     const Grouping g = group_by_plane(solid);
     std::vector<Face> faces = merge_planes(g);

@@ -17,4 +17,8 @@ namespace brevant {
 // order). Its plane is the face's plane, oriented by its loop.
 Solid merged(const Solid& solid);
 
+// The whole faces alone, before T-junctions are closed and the faces ordered: what an operation
+// that merges its own result again needs of its operands.
+Solid merged_faces(const Solid& solid);
+
 }  // namespace brevant

@@ -14,7 +14,10 @@ PlaneFrame PlaneFrame::of(const PlaneKey& quadruple) {
     for (int i = 1; i < 3; ++i) {
         if (quadruple[axis].abs() < quadruple[i].abs()) axis = i;
     }
-    return {quadruple, axis};
+    std::array<Rational, 4> coefficients{Rational(quadruple[0]), Rational(quadruple[1]), Rational(quadruple[2]),
+                                         Rational(quadruple[3])};
+    Rational inverse = Rational(1) / coefficients[axis];
+    return {quadruple, axis, std::move(coefficients), std::move(inverse)};
 }
 
 Point2 PlaneFrame::project(const Vec3& p) const { return {p[(axis + 1) % 3], p[(axis + 2) % 3]}; }
@@ -24,15 +27,13 @@ Vec3 PlaneFrame::lift(const Point2& q) const {
     Vec3 p;
     p[u] = q[0];
     p[v] = q[1];
-    p[axis] = (Rational(quadruple[3]) - Rational(quadruple[u]) * q[0] - Rational(quadruple[v]) * q[1]) /
-              Rational(quadruple[axis]);
+    p[axis] = (coefficients[3] - coefficients[u] * q[0] - coefficients[v] * q[1]) * inverse_axis;
     return p;
 }
 
 Plane PlaneFrame::oriented(int sign) const {
     const Rational s(static_cast<long>(sign * quadruple[axis].sign()));
-    return {{s * Rational(quadruple[0]), s * Rational(quadruple[1]), s * Rational(quadruple[2])},
-            s * Rational(quadruple[3])};
+    return {{s * coefficients[0], s * coefficients[1], s * coefficients[2]}, s * coefficients[3]};
 }
 
 std::optional<Plane> polygon_plane(const Polygon& polygon) {

@@ -14,6 +14,8 @@ namespace brevant {
 struct PlaneFrame {
     PlaneKey quadruple;
     int axis;
+    std::array<Rational, 4> coefficients;  // the quadruple as rationals
+    Rational inverse_axis;                  // 1 / quadruple[axis]
 
     static PlaneFrame of(const PlaneKey& quadruple);
     Point2 project(const Vec3& p) const;
