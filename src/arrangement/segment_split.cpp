@@ -78,6 +78,14 @@ Lines group_by_line(const std::vector<Segment2>& segments, PointIndex& index) {
 void sum_line(int line, const std::vector<LineMember>& members, bool vertical, const std::vector<Point2>& points,
               std::vector<Seg>& out) {
     auto at = [&](int v) -> const Rational& { return parameter(points[v], vertical); };
+    if (members.size() == 1) {  // most lines carry one segment: its stretch is the segment
+        const LineMember& m = members[0];
+        const bool along = at(m.from) < at(m.to);
+        Weights weights;
+        if (m.owner != kConstraint) weights.push_back({m.owner, along ? 1 : -1});
+        out.push_back({along ? m.from : m.to, along ? m.to : m.from, line, std::move(weights), m.owner == kConstraint, {}});
+        return;
+    }
     std::vector<int> ends;
     for (const LineMember& m : members) {
         ends.push_back(m.from);

@@ -120,10 +120,13 @@ std::vector<Where> classify(const std::vector<Piece>& pieces, const FaceSet& own
     std::vector<char> placed(pieces.size(), 0);
     for (std::size_t p = 0; p < pieces.size(); ++p) {
         const Face& face = own.faces[pieces[p].face];
+        const std::vector<int>& partners = contacts.coplanar[pieces[p].face];
+        if (partners.empty()) continue;
+        const Point2 inside = inner_point(pieces[p]);
         int winding = 0;
-        for (int g : contacts.coplanar[pieces[p].face]) {
+        for (int g : partners) {
             // The faces share the plane's 2D coordinates; the cuts keep the point off their sides.
-            winding += winding_number(other.faces[g].loop2, pieces[p].inside).value_or(0);
+            winding += winding_number(other.faces[g].loop2, inside).value_or(0);
         }
         if (winding != 0) {
             where[p] = (winding > 0) == (face.turn > 0) ? Where::Same : Where::Opposite;
@@ -139,7 +142,7 @@ std::vector<Where> classify(const std::vector<Piece>& pieces, const FaceSet& own
         const int group = find(parent, static_cast<int>(p));
         auto it = of_group.find(group);
         if (it == of_group.end()) {
-            const Vec3 x = own.faces[pieces[p].face].frame.lift(pieces[p].inside);
+            const Vec3 x = own.faces[pieces[p].face].frame.lift(inner_point(pieces[p]));
             const bool inside = other.box.overlaps(widened_box({to_float_vertex(x)})) && inside_solid(other, x);
             it = of_group.emplace(group, inside ? Where::Inside : Where::Outside).first;
         }
@@ -187,7 +190,7 @@ void keep(const std::vector<Piece>& pieces, const std::vector<Where>& where, con
     for (std::size_t p = 0; p < pieces.size(); ++p) {
         if (!rule[static_cast<int>(where[p])]) continue;
         const Face& face = faces.faces[pieces[p].face];
-        for (std::vector<Vec3> loop : pieces[p].loops) {
+        for (std::vector<Vec3> loop : loops_in_space(pieces[p], face)) {
             if (flip) std::reverse(loop.begin(), loop.end());
             std::vector<FloatVertex> floats = to_float_vertices(loop);
             out.push_back({std::move(loop), std::move(floats), face.label, flip ? face.plane.flipped() : face.plane});

@@ -16,13 +16,28 @@ int find(std::vector<int>& parent, int c) {
 }
 
 Piece whole_face(const Face& face, int index) {
-    Piece piece{index, {face.loop}, interior_point({face.turn > 0 ? face.loop2 : std::vector<Point2>(face.loop2.rbegin(), face.loop2.rend())}), {}};
+    Piece piece{index, {face.turn > 0 ? face.loop2 : std::vector<Point2>(face.loop2.rbegin(), face.loop2.rend())}, {}};
     const std::size_t n = face.loop.size();
     for (std::size_t i = 0; i < n; ++i) piece.sides.push_back({face.loop[i], face.loop[(i + 1) % n], false});
     return piece;
 }
 
 }  // namespace
+
+Point2 inner_point(const Piece& piece) { return interior_point(piece.loops); }
+
+std::vector<std::vector<Vec3>> loops_in_space(const Piece& piece, const Face& face) {
+    std::vector<std::vector<Vec3>> loops;
+    for (const std::vector<Point2>& loop2 : piece.loops) {
+        std::vector<Vec3> loop;
+        loop.reserve(loop2.size());
+        for (const Point2& q : loop2) loop.push_back(face.frame.lift(q));
+        // Pieces keep their region on the left in 2D; the face may turn the other way.
+        if (face.turn < 0) std::reverse(loop.begin(), loop.end());
+        loops.push_back(std::move(loop));
+    }
+    return loops;
+}
 
 std::vector<Piece> face_pieces(const FaceSet& faces, int index, const std::vector<Segment2>& cuts) {
     const Face& face = faces.faces[index];
@@ -41,34 +56,27 @@ std::vector<Piece> face_pieces(const FaceSet& faces, int index, const std::vecto
     }
     std::vector<int> piece_of(a.cycle_count(), -1);
     std::vector<Piece> pieces;
-    std::vector<std::vector<std::vector<Point2>>> loops2;
     for (int c = 0; c < a.cycle_count(); ++c) {
         if (fw.winding[c].empty()) continue;  // outside the face
         const int root = find(parent, c);
         if (piece_of[root] < 0) {
             piece_of[root] = static_cast<int>(pieces.size());
-            pieces.push_back({index, {}, {}, {}});
-            loops2.emplace_back();
+            pieces.push_back({index, {}, {}});
         }
-        const int p = piece_of[root];
-        std::vector<Point2> loop2;
-        std::vector<Vec3> loop;
+        Piece& piece = pieces[piece_of[root]];
+        std::vector<Point2> loop;
         int h = a.cycle_first[c];
         do {
             poll_interrupt();
-            loop2.push_back(a.points[a.origin[h]]);
-            loop.push_back(face.frame.lift(loop2.back()));
+            loop.push_back(a.points[a.origin[h]]);
             if (!a.weights[h / 2].empty()) {
-                pieces[p].sides.push_back({loop.back(), face.frame.lift(a.points[a.dest(h)]), a.constrained[h / 2] != 0});
+                piece.sides.push_back({face.frame.lift(loop.back()), face.frame.lift(a.points[a.dest(h)]),
+                                       a.constrained[h / 2] != 0});
             }
             h = a.next[h];
         } while (h != a.cycle_first[c]);
-        // Cycles keep their face on the left, counter-clockwise in 2D; the face may turn the other way.
-        if (face.turn < 0) std::reverse(loop.begin(), loop.end());
-        pieces[p].loops.push_back(std::move(loop));
-        loops2[p].push_back(std::move(loop2));
+        piece.loops.push_back(std::move(loop));
     }
-    for (std::size_t p = 0; p < pieces.size(); ++p) pieces[p].inside = interior_point(loops2[p]);
     return pieces;
 }
 

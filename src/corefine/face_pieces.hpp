@@ -21,10 +21,17 @@ struct BoundarySide {
 
 struct Piece {
     int face;
-    std::vector<std::vector<Vec3>> loops;  // oriented like the face
-    Point2 inside;                         // strictly inside, in the face's 2D coordinates
-    std::vector<BoundarySide> sides;       // its sides on the face's own boundary
+    // In the face's 2D coordinates, with the piece on the left: the outer boundary turns
+    // counter-clockwise, holes clockwise.
+    std::vector<std::vector<Point2>> loops;
+    std::vector<BoundarySide> sides;  // its sides on the face's own boundary
 };
+
+// A point strictly inside the piece, in the face's 2D coordinates.
+Point2 inner_point(const Piece& piece);
+
+// The piece's loops in space, turning like its face.
+std::vector<std::vector<Vec3>> loops_in_space(const Piece& piece, const Face& face);
 
 // The pieces of face `index` of `faces`; the whole face when there are no cuts.
 std::vector<Piece> face_pieces(const FaceSet& faces, int index, const std::vector<Segment2>& cuts);
