@@ -185,16 +185,26 @@ constexpr Recipe recipe(BooleanOp op) {
     return {};
 }
 
+// The kept pieces as polygons; a face all of whose pieces are kept goes out whole, since cutting
+// it was needless there (the final merge would only join the pieces again).
 void keep(const std::vector<Piece>& pieces, const std::vector<Where>& where, const FaceSet& faces, const bool (&rule)[4],
           bool flip, std::vector<Polygon>& out) {
+    std::vector<char> whole(faces.faces.size(), 1);
     for (std::size_t p = 0; p < pieces.size(); ++p) {
-        if (!rule[static_cast<int>(where[p])]) continue;
+        if (!rule[static_cast<int>(where[p])]) whole[pieces[p].face] = 0;
+    }
+    auto emit = [&](const Face& face, std::vector<Vec3> loop) {
+        if (flip) std::reverse(loop.begin(), loop.end());
+        std::vector<FloatVertex> floats = to_float_vertices(loop);
+        out.push_back({std::move(loop), std::move(floats), face.label, flip ? face.plane.flipped() : face.plane});
+    };
+    for (std::size_t f = 0; f < faces.faces.size(); ++f) {
+        if (whole[f]) emit(faces.faces[f], faces.faces[f].loop);
+    }
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
         const Face& face = faces.faces[pieces[p].face];
-        for (std::vector<Vec3> loop : loops_in_space(pieces[p], face)) {
-            if (flip) std::reverse(loop.begin(), loop.end());
-            std::vector<FloatVertex> floats = to_float_vertices(loop);
-            out.push_back({std::move(loop), std::move(floats), face.label, flip ? face.plane.flipped() : face.plane});
-        }
+        if (whole[pieces[p].face] || !rule[static_cast<int>(where[p])]) continue;
+        for (std::vector<Vec3>& loop : loops_in_space(pieces[p], face)) emit(face, std::move(loop));
     }
 }
 
