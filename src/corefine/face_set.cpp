@@ -26,7 +26,7 @@ Box3 widened_box(const std::vector<FloatVertex>& points) {
 }
 
 FaceSet face_set(const Solid& solid) {
-    Solid faces = merged_faces(solid);
+    Solid faces = solid.merged_form ? solid : merged_faces(solid);
     std::vector<Face> result;
     std::vector<Box3> boxes;
     result.reserve(faces.polygons.size());

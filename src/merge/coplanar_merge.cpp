@@ -150,12 +150,10 @@ std::vector<int> region_owners(const Regions& r, int regions) {
     return owners;
 }
 
-// A lone loop that turns one way only, and round once, is already a whole face: its region is the
-// convex polygon it bounds. Turning round once shows as x and y each changing direction at most
-// twice along the loop.
-std::optional<MergedPiece> lone_convex_face(const std::vector<OwnedLoop>& loops) {
-    if (loops.size() != 1) return std::nullopt;
-    const std::vector<Point2>& p = loops[0].points;
+// A loop that turns one way only, and round once, bounds a convex polygon. Turning round once shows
+// as x and y each changing direction at most twice along the loop.
+std::optional<MergedPiece> convex_face(const OwnedLoop& loop) {
+    const std::vector<Point2>& p = loop.points;
     const std::size_t n = p.size();
     int turn = 0;
     std::vector<Point2> corners;
@@ -185,13 +183,49 @@ std::optional<MergedPiece> lone_convex_face(const std::vector<OwnedLoop>& loops)
         if (changes > 2) return std::nullopt;
     }
     if (turn < 0) std::reverse(corners.begin(), corners.end());
-    return MergedPiece{std::move(corners), turn, loops[0].owner};
+    return MergedPiece{std::move(corners), turn, loop.owner};
+}
+
+// Convex loops whose boxes lie apart (not even touching) are whole faces each: nothing of one can
+// add to or cancel anything of another. Common on solids built from boxes, whose faces lie in a few
+// planes.
+std::optional<std::vector<MergedPiece>> convex_faces_apart(const std::vector<OwnedLoop>& loops) {
+    struct Extent {
+        Point2 lo, hi;
+    };
+    std::vector<MergedPiece> faces;
+    std::vector<Extent> extents;
+    for (const OwnedLoop& loop : loops) {
+        std::optional<MergedPiece> face = convex_face(loop);
+        if (!face) return std::nullopt;
+        Extent e{face->loop[0], face->loop[0]};
+        for (const Point2& q : face->loop) {
+            for (int axis = 0; axis < 2; ++axis) {
+                if (q[axis] < e.lo[axis]) e.lo[axis] = q[axis];
+                if (e.hi[axis] < q[axis]) e.hi[axis] = q[axis];
+            }
+        }
+        faces.push_back(std::move(*face));
+        extents.push_back(std::move(e));
+    }
+    std::vector<std::size_t> order(loops.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) { return extents[i].lo[0] < extents[j].lo[0]; });
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const Extent& e = extents[order[k]];
+        for (std::size_t m = k + 1; m < order.size() && !(e.hi[0] < extents[order[m]].lo[0]); ++m) {
+            poll_interrupt();
+            const Extent& f = extents[order[m]];
+            if (!(e.hi[1] < f.lo[1] || f.hi[1] < e.lo[1])) return std::nullopt;
+        }
+    }
+    return faces;
 }
 
 }  // namespace
 
 std::vector<MergedPiece> merge_coplanar(const std::vector<OwnedLoop>& loops) {
-    if (std::optional<MergedPiece> face = lone_convex_face(loops)) return {std::move(*face)};
+    if (std::optional<std::vector<MergedPiece>> faces = convex_faces_apart(loops)) return std::move(*faces);
     std::vector<Segment2> segments;
     for (const OwnedLoop& loop : loops) {
         const std::size_t n = loop.points.size();

@@ -95,6 +95,7 @@ Solid merged_faces(const Solid& solid) {
 }
 
 Solid merged(const Solid& solid) {
+    if (solid.merged_form) return solid;
     const Grouping g = group_by_plane(solid);
     std::vector<Face> faces = merge_planes(g);
     std::vector<std::vector<Vec3>> loops;
@@ -114,6 +115,7 @@ Solid merged(const Solid& solid) {
         std::vector<FloatVertex> floats = to_float_vertices(face.loop);
         result.polygons.push_back({std::move(face.loop), std::move(floats), g.labels[face.owner], std::move(face.plane)});
     }
+    result.merged_form = true;
     return result;
 }
 

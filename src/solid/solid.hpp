@@ -16,6 +16,10 @@ namespace brevant {
 
 struct Solid {
     std::vector<Polygon> polygons;
+    // Set only by the merge (merge/merged.hpp) on its result: the polygons are the solid's merged
+    // form, so merging again may hand them back as they are. Code that changes polygons in place
+    // must clear it; every operation that builds a new solid leaves it false.
+    bool merged_form = false;
 
     // The non-degenerate polygons, in order.
     static Solid make(std::vector<Polygon> polygons);
