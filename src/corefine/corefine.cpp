@@ -56,7 +56,7 @@ std::pair<Contacts, Contacts> find_contacts(const FaceSet& a, const FaceSet& b) 
         b.tree.overlapping(a.tree.box(static_cast<int>(i)), [&](int j) {
             poll_interrupt();
             const Face& g = b.faces[j];
-            if (f.frame.quadruple == g.frame.quadruple) {
+            if (f.frame.key == g.frame.key) {
                 add_sides(g, ca.cuts[i]);
                 add_sides(f, cb.cuts[j]);
                 ca.coplanar[i].push_back(j);

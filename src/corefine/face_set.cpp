@@ -32,7 +32,7 @@ FaceSet face_set(const Solid& solid) {
     result.reserve(faces.polygons.size());
     for (Polygon& p : faces.polygons) {
         poll_interrupt();
-        const PlaneFrame frame = PlaneFrame::of(p.plane.canonical());
+        const PlaneFrame frame = PlaneFrame::of(p.plane);
         std::vector<Point2> loop2;
         loop2.reserve(p.vertices.size());
         for (const Vec3& v : p.vertices) loop2.push_back(frame.project(v));

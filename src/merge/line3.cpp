@@ -20,8 +20,14 @@ Line3 line_through(const Vec3& a, const Vec3& b) {
         crossing[axis] = Rational();
         return {axis, std::move(direction), std::move(crossing)};
     }
-    const Vec3 direction = smul(Rational(1) / d[axis], d);
-    return {axis, direction, sub(a, smul(a[axis], direction))};
+    // The axis component of the direction is 1 and that of the crossing 0.
+    Vec3 direction, crossing;
+    direction[axis] = Rational(1);
+    for (int i : {(axis + 1) % 3, (axis + 2) % 3}) {
+        direction[i] = d[i] / d[axis];
+        crossing[i] = a[i] - a[axis] * direction[i];
+    }
+    return {axis, std::move(direction), std::move(crossing)};
 }
 
 }  // namespace brevant

@@ -14,8 +14,8 @@ namespace {
 
 bool vec_less(const Vec3& p, const Vec3& q) { return std::lexicographical_compare(p.begin(), p.end(), q.begin(), q.end()); }
 
-// Polygons copied from one face share their plane exactly; its canonical quadruple is computed
-// once per distinct plane.
+// Polygons copied from one face share their plane exactly; its key is computed once per distinct
+// plane.
 struct PlaneHash {
     std::size_t operator()(const Plane& p) const {
         return ((p.normal[0].hash() * 31 + p.normal[1].hash()) * 31 + p.normal[2].hash()) * 31 + p.offset.hash();
@@ -32,7 +32,7 @@ struct PlaneGroup {
 
 struct Grouping {
     std::vector<std::string> labels;  // owners are indices here, in byte order
-    std::vector<PlaneGroup> groups;   // in the order of their canonical quadruples
+    std::vector<PlaneGroup> groups;   // in order of first appearance
 };
 
 Grouping group_by_plane(const Solid& solid) {
@@ -41,16 +41,16 @@ Grouping group_by_plane(const Solid& solid) {
     std::sort(g.labels.begin(), g.labels.end());
     g.labels.erase(std::unique(g.labels.begin(), g.labels.end()), g.labels.end());
 
-    std::unordered_map<Plane, PlaneKey, PlaneHash, PlaneEqual> quadruples;
-    std::map<PlaneKey, std::size_t> group_of;
+    std::unordered_map<Plane, PlaneFrame, PlaneHash, PlaneEqual> frames;
+    std::unordered_map<PlaneKey4, std::size_t, PlaneKey4Hash> group_of;
     for (const Polygon& p : solid.polygons) {
         poll_interrupt();
         const std::optional<Plane> plane = polygon_plane(p);
         if (!plane) continue;  // no area anywhere
-        auto cached = quadruples.find(*plane);
-        if (cached == quadruples.end()) cached = quadruples.emplace(*plane, plane->canonical()).first;
-        auto [it, added] = group_of.try_emplace(cached->second, g.groups.size());
-        if (added) g.groups.push_back({PlaneFrame::of(cached->second), {}});
+        auto cached = frames.find(*plane);
+        if (cached == frames.end()) cached = frames.emplace(*plane, PlaneFrame::of(*plane)).first;
+        auto [it, added] = group_of.try_emplace(cached->second.key, g.groups.size());
+        if (added) g.groups.push_back({cached->second, {}});
         PlaneGroup& group = g.groups[it->second];
         OwnedLoop loop{{}, static_cast<int>(std::lower_bound(g.labels.begin(), g.labels.end(), p.label) - g.labels.begin())};
         for (const Vec3& v : p.vertices) loop.points.push_back(group.frame.project(v));

@@ -9,15 +9,21 @@ bool is_zero(const Vec3& v) { return v[0].is_zero() && v[1].is_zero() && v[2].is
 
 }  // namespace
 
-PlaneFrame PlaneFrame::of(const PlaneKey& quadruple) {
+std::size_t PlaneKey4Hash::operator()(const PlaneKey4& k) const {
+    return ((k[0].hash() * 31 + k[1].hash()) * 31 + k[2].hash()) * 31 + k[3].hash();
+}
+
+PlaneFrame PlaneFrame::of(const Plane& plane) {
+    const Vec3& n = plane.normal;
+    const int first = !n[0].is_zero() ? 0 : (!n[1].is_zero() ? 1 : 2);
+    const Rational scale = Rational(1) / n[first];
+    PlaneKey4 key{n[0] * scale, n[1] * scale, n[2] * scale, plane.offset * scale};
     int axis = 0;
     for (int i = 1; i < 3; ++i) {
-        if (quadruple[axis].abs() < quadruple[i].abs()) axis = i;
+        if (key[axis].abs() < key[i].abs()) axis = i;
     }
-    std::array<Rational, 4> coefficients{Rational(quadruple[0]), Rational(quadruple[1]), Rational(quadruple[2]),
-                                         Rational(quadruple[3])};
-    Rational inverse = Rational(1) / coefficients[axis];
-    return {quadruple, axis, std::move(coefficients), std::move(inverse)};
+    Rational inverse = Rational(1) / key[axis];
+    return {std::move(key), axis, std::move(inverse)};
 }
 
 Point2 PlaneFrame::project(const Vec3& p) const { return {p[(axis + 1) % 3], p[(axis + 2) % 3]}; }
@@ -27,13 +33,13 @@ Vec3 PlaneFrame::lift(const Point2& q) const {
     Vec3 p;
     p[u] = q[0];
     p[v] = q[1];
-    p[axis] = (coefficients[3] - coefficients[u] * q[0] - coefficients[v] * q[1]) * inverse_axis;
+    p[axis] = (key[3] - key[u] * q[0] - key[v] * q[1]) * inverse_axis;
     return p;
 }
 
 Plane PlaneFrame::oriented(int sign) const {
-    const Rational s(static_cast<long>(sign * quadruple[axis].sign()));
-    return {{s * coefficients[0], s * coefficients[1], s * coefficients[2]}, s * coefficients[3]};
+    const Rational s(static_cast<long>(sign * key[axis].sign()));
+    return {{s * key[0], s * key[1], s * key[2]}, s * key[3]};
 }
 
 std::optional<Plane> polygon_plane(const Polygon& polygon) {

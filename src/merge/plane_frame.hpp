@@ -1,9 +1,12 @@
-// 2D coordinates in a plane: the plane a·x + b·y + c·z = d (its canonical quadruple) seen along
-// the axis k where |(a, b, c)| is largest (the lowest such axis), by the coordinates k + 1 and
-// k + 2 (mod 3) in that order. A loop turning counter-clockwise in these coordinates turns
-// counter-clockwise about the normal sign(n_k)·(a, b, c) in space.
+// 2D coordinates in a plane. The plane a·x + b·y + c·z = d is named by its coefficients divided by
+// the first nonzero one of a, b, c (the key), the same for every description of the plane whatever
+// its scale or orientation. It is seen along the axis k where |(a, b, c)| is largest (the lowest
+// such axis), by the coordinates k + 1 and k + 2 (mod 3) in that order. A loop turning
+// counter-clockwise in these coordinates turns counter-clockwise about the normal sign(n_k)·(a, b, c)
+// in space.
 #pragma once
 
+#include <array>
 #include <optional>
 
 #include "exact/plane.hpp"
@@ -11,13 +14,19 @@
 
 namespace brevant {
 
-struct PlaneFrame {
-    PlaneKey quadruple;
-    int axis;
-    std::array<Rational, 4> coefficients;  // the quadruple as rationals
-    Rational inverse_axis;                  // 1 / quadruple[axis]
+using PlaneKey4 = std::array<Rational, 4>;
 
-    static PlaneFrame of(const PlaneKey& quadruple);
+struct PlaneKey4Hash {
+    std::size_t operator()(const PlaneKey4& k) const;
+};
+
+struct PlaneFrame {
+    PlaneKey4 key;
+    int axis;
+    Rational inverse_axis;  // 1 / key[axis]
+
+    // The frame of a plane with a nonzero normal.
+    static PlaneFrame of(const Plane& plane);
     Point2 project(const Vec3& p) const;
     Vec3 lift(const Point2& q) const;
     // The plane whose normal is the one a counter-clockwise 2D loop turns about, times `sign`.
