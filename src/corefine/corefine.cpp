@@ -210,14 +210,18 @@ void keep(const std::vector<Piece>& pieces, const std::vector<Where>& where, con
 
 }  // namespace
 
-Solid corefine(BooleanOp op, const Solid& a, const Solid& b) {
+namespace {
+
+// The kept surface as whole faces (merged_faces): enough for a later operation to take as an
+// operand, without the closing of T-junctions and the ordering that only a final result needs.
+Solid kept_faces(BooleanOp op, const Solid& a, const Solid& b, bool operands_whole = false) {
     const bool a_empty = volume6_sign(a) == 0, b_empty = volume6_sign(b) == 0;
     if (a_empty && (op != BooleanOp::Union || b_empty)) return Solid{};
-    if (b_empty) return op == BooleanOp::Intersect ? Solid{} : merged(a);
-    if (a_empty) return merged(b);
+    if (b_empty) return op == BooleanOp::Intersect ? Solid{} : a;
+    if (a_empty) return b;
 
-    const FaceSet fa = face_set(a);
-    const FaceSet fb = face_set(b);
+    const FaceSet fa = face_set(a, operands_whole);
+    const FaceSet fb = face_set(b, operands_whole);
     const auto [ca, cb] = find_contacts(fa, fb);
     const std::vector<Piece> pa = all_pieces(fa, ca), pb = all_pieces(fb, cb);
     const std::vector<Where> wa = classify(pa, fa, fb, ca), wb = classify(pb, fb, fa, cb);
@@ -225,25 +229,33 @@ Solid corefine(BooleanOp op, const Solid& a, const Solid& b) {
     Solid kept;
     keep(pa, wa, fa, r.keep_a, false, kept.polygons);
     keep(pb, wb, fb, r.keep_b, r.flip_b, kept.polygons);
-    return merged(kept);
+    return kept;
 }
+
+}  // namespace
+
+Solid corefine(BooleanOp op, const Solid& a, const Solid& b) { return merged(kept_faces(op, a, b)); }
 
 Solid union_all(const std::vector<const Solid*>& solids) {
     if (solids.empty()) return Solid{};
-    // Pairs, then pairs of pairs: every union is between solids of like size.
+    // Pairs, then pairs of pairs: every union is between solids of like size. The levels between
+    // keep whole faces only; the result is merged once at the end.
     std::vector<Solid> level;
     for (std::size_t i = 0; i < solids.size(); i += 2) {
         poll_interrupt();
-        level.push_back(i + 1 < solids.size() ? corefine(BooleanOp::Union, *solids[i], *solids[i + 1]) : merged(*solids[i]));
+        level.push_back(i + 1 < solids.size() ? merged_faces(kept_faces(BooleanOp::Union, *solids[i], *solids[i + 1]))
+                                              : merged_faces(*solids[i]));
     }
     while (level.size() > 1) {
         std::vector<Solid> next;
         for (std::size_t i = 0; i < level.size(); i += 2) {
-            next.push_back(i + 1 < level.size() ? corefine(BooleanOp::Union, level[i], level[i + 1]) : std::move(level[i]));
+            next.push_back(i + 1 < level.size()
+                               ? merged_faces(kept_faces(BooleanOp::Union, level[i], level[i + 1], true))
+                               : std::move(level[i]));
         }
         level = std::move(next);
     }
-    return std::move(level.front());
+    return merged(level.front());
 }
 
 }  // namespace brevant

@@ -25,8 +25,8 @@ Box3 widened_box(const std::vector<FloatVertex>& points) {
     return box;
 }
 
-FaceSet face_set(const Solid& solid) {
-    Solid faces = solid.merged_form ? solid : merged_faces(solid);
+FaceSet face_set(const Solid& solid, bool whole) {
+    Solid faces = whole || solid.merged_form ? solid : merged_faces(solid);
     std::vector<Face> result;
     std::vector<Box3> boxes;
     result.reserve(faces.polygons.size());

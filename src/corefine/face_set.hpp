@@ -27,8 +27,9 @@ struct FaceSet {
     Box3 box;  // of all faces, widened
 };
 
-// The faces of the merged form of `solid`.
-FaceSet face_set(const Solid& solid);
+// The faces of the merged form of `solid`; `whole` says its polygons are whole faces already (a
+// merged solid, or the result of merged_faces).
+FaceSet face_set(const Solid& solid, bool whole = false);
 
 // A box around the points, widened by a margin far above the rounding of their shadows.
 Box3 widened_box(const std::vector<FloatVertex>& points);

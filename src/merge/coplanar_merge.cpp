@@ -7,6 +7,7 @@
 #include <set>
 
 #include "arrangement/face_windings.hpp"
+#include "arrangement/orientation.hpp"
 #include "arrangement/ray_hit.hpp"
 #include "arrangement/region_boundary.hpp"
 #include "exact/failure.hpp"
@@ -155,10 +156,14 @@ std::vector<int> region_owners(const Regions& r, int regions) {
 std::optional<MergedPiece> convex_face(const OwnedLoop& loop) {
     const std::vector<Point2>& p = loop.points;
     const std::size_t n = p.size();
+    std::vector<FloatPoint> f;
+    f.reserve(n);
+    for (const Point2& q : p) f.push_back(shadow(q));
     int turn = 0;
-    std::vector<Point2> corners;
+    std::vector<std::size_t> corners;
     for (std::size_t i = 0; i < n; ++i) {
-        const int t = orient2(p[(i + n - 1) % n], p[i], p[(i + 1) % n]).sign();
+        const std::size_t before = (i + n - 1) % n, after = (i + 1) % n;
+        const int t = orient_sign(p[before], p[i], p[after], f[before], f[i], f[after]);
         if (t == 0) {
             // Straight on is fine; turning straight back is not convex.
             const Point2& a = p[(i + n - 1) % n];
@@ -168,7 +173,7 @@ std::optional<MergedPiece> convex_face(const OwnedLoop& loop) {
         }
         if (turn != 0 && t != turn) return std::nullopt;
         turn = t;
-        corners.push_back(p[i]);
+        corners.push_back(i);
     }
     if (turn == 0) return std::nullopt;
     for (int axis = 0; axis < 2; ++axis) {
@@ -183,7 +188,12 @@ std::optional<MergedPiece> convex_face(const OwnedLoop& loop) {
         if (changes > 2) return std::nullopt;
     }
     if (turn < 0) std::reverse(corners.begin(), corners.end());
-    return MergedPiece{std::move(corners), turn, loop.owner};
+    MergedPiece face{{}, turn, loop.owner, {}};
+    for (std::size_t i : corners) {
+        face.loop.push_back(p[i]);
+        if (loop.space) face.space.push_back((*loop.space)[i]);
+    }
+    return face;
 }
 
 // Convex loops whose boxes lie apart (not even touching) are whole faces each: nothing of one can
@@ -249,7 +259,7 @@ std::vector<MergedPiece> merge_coplanar(const std::vector<OwnedLoop>& loops) {
     for (const BoundaryLoop& loop : r.boundaries) {
         if (seen[loop.region]) throw InternalFailure("merged: a face with holes was left in one piece");
         seen[loop.region] = 1;
-        pieces.push_back({corners(r.arrangement, loop), sign[loop.region], owners[loop.region]});
+        pieces.push_back({corners(r.arrangement, loop), sign[loop.region], owners[loop.region], {}});
     }
     return pieces;
 }

@@ -17,13 +17,16 @@ namespace brevant {
 
 struct OwnedLoop {
     std::vector<Point2> points;
-    int owner;  // the caller's tag, 0 or more
+    int owner;                                 // the caller's tag, 0 or more
+    const std::vector<Vec3>* space = nullptr;  // the points in space, when the caller has them
 };
 
 struct MergedPiece {
     std::vector<Point2> loop;
     int sign;   // +1 where the loops wind positively, −1 where negatively
     int owner;  // the owner whose loops cover most of the piece (ties: the smallest owner)
+    // The loop's points in space, when it is a loop of the input given with them.
+    std::vector<Vec3> space;
 };
 
 std::vector<MergedPiece> merge_coplanar(const std::vector<OwnedLoop>& loops);

@@ -52,7 +52,8 @@ Grouping group_by_plane(const Solid& solid) {
         auto [it, added] = group_of.try_emplace(cached->second.key, g.groups.size());
         if (added) g.groups.push_back({cached->second, {}});
         PlaneGroup& group = g.groups[it->second];
-        OwnedLoop loop{{}, static_cast<int>(std::lower_bound(g.labels.begin(), g.labels.end(), p.label) - g.labels.begin())};
+        OwnedLoop loop{{}, static_cast<int>(std::lower_bound(g.labels.begin(), g.labels.end(), p.label) - g.labels.begin()),
+                       &p.vertices};
         for (const Vec3& v : p.vertices) loop.points.push_back(group.frame.project(v));
         group.loops.push_back(std::move(loop));
     }
@@ -69,9 +70,11 @@ std::vector<Face> merge_planes(const Grouping& g) {
     std::vector<Face> faces;
     for (const PlaneGroup& group : g.groups) {
         for (MergedPiece& piece : merge_coplanar(group.loops)) {
-            if (piece.sign < 0) std::reverse(piece.loop.begin(), piece.loop.end());
-            Face face{{}, group.frame.oriented(piece.sign), piece.owner};
-            for (const Point2& q : piece.loop) face.loop.push_back(group.frame.lift(q));
+            Face face{std::move(piece.space), group.frame.oriented(piece.sign), piece.owner};
+            if (face.loop.empty()) {
+                for (const Point2& q : piece.loop) face.loop.push_back(group.frame.lift(q));
+            }
+            if (piece.sign < 0) std::reverse(face.loop.begin(), face.loop.end());
             faces.push_back(std::move(face));
         }
     }
