@@ -95,6 +95,8 @@ std::optional<std::vector<Solid>> to_solids(PyObject* object) {
     }
     std::vector<Solid> solids;
     while (PyRef item{PyIter_Next(iterator.get())}) {
+        // An endless iterable must not hold the caller past Ctrl-C.
+        if (solids.size() % 256 == 255 && PyErr_CheckSignals() < 0) return std::nullopt;
         const Solid* solid = solid_of(item.get());
         if (!solid) {
             raise_cannot_convert(item.get(), "PySolid");

@@ -11,7 +11,7 @@ import brevant_rs as br
 # Parameter kinds, as the binder converts them.
 NUMBER, LABEL, OP = "number text", "label text", "op text"
 TEXTS, TEXTS2, TEXTS3 = "list of texts", "list of lists of texts", "three levels of lists of texts"
-UINT, INT, SOLID = "int >= 0", "signed int", "PySolid"
+UINT, INT, SOLID, SOLIDS = "int >= 0", "signed int", "PySolid", "iterable of PySolid"
 SEQUENCE_DEPTH = {TEXTS: 1, TEXTS2: 2, TEXTS3: 3}
 
 
@@ -78,6 +78,7 @@ ROWS = (
                              Param("depth", UINT, 1), Param("a_box", TEXTS, ("0", "1", "0", "1"), optional=True),
                              Param("b_box", TEXTS, ("0", "2", "-1", "1"), optional=True)),
         refused=(MIXED_WEIGHTS, WALL_PATCH, 1)),
+    Row("union_all", False, (Param("solids", SOLIDS, None),), cost=10),
     Row("translate", True, numbers("x y z", ("1", "0", "-1/2"))),
     Row("scale", True, numbers("fx fy fz", ("2", "-3", "1/4"))),
     Row("mirror", True, (Param("axis", UINT, 1),)),
@@ -87,6 +88,7 @@ ROWS = (
     *(Row(name, True) for name in
       ("volume", "volume6_str", "canonical", "watertight_ok", "logical_faces", "bbox", "polygons")),
     *(Row(name, True, cost=3) for name in ("merged", "to_mesh", "to_mesh_floats")),
+    *(Row(name, True, (Param("other", SOLID, None),), cost=10) for name in ("union", "cut", "intersect")),
 )
 
 
@@ -97,7 +99,11 @@ def as_lists(value, leaf=lambda x: x):
 
 def valid_value(param):
     """A fresh valid argument for the parameter (the other solid for a PySolid parameter)."""
-    return other_solid() if param.kind == SOLID else as_lists(param.valid)
+    if param.kind == SOLID:
+        return other_solid()
+    if param.kind == SOLIDS:
+        return [receiver(), other_solid()]
+    return as_lists(param.valid)
 
 
 def comparable(result):
@@ -128,6 +134,12 @@ class FakeSequence:
 
     def __getitem__(self, i):
         return give(self.item)
+
+
+def raising_after(*items):
+    """An iterator over the items that then raises Boom."""
+    yield from items
+    raise Boom()
 
 
 class IndexOf:
@@ -227,6 +239,11 @@ def _argument_values(param):
     if kind == SOLID:
         values += [("int", 7, TypeError), ("str", "p", TypeError),
                    ("list-of-solid", lambda: [other_solid()], TypeError)]
+    if kind == SOLIDS:
+        values += [("int", 7, TypeError), ("str", "p", TypeError), ("int-item", lambda: [receiver(), 7], TypeError),
+                   ("iterator", lambda: iter([receiver(), other_solid()]), SAME), ("empty", (), SUCCEEDS),
+                   ("next-raises", lambda: raising_after(receiver()), Boom),
+                   ("getitem-raises", lambda: FakeSequence(2, Boom), Boom)]
     return values
 
 

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include "corefine/point_location.hpp"
+#include "corefine/section.hpp"
+
+namespace brevant {
+namespace {
+
+Vec3 pt(long x, long y, long z) { return {Rational(x), Rational(y), Rational(z)}; }
+Point2 p2(long x, long y) { return {Rational(x), Rational(y)}; }
+
+// A face in the plane z = 0 (counter-clockwise seen from +z) from its loop.
+Face face_of(std::vector<Vec3> loop) {
+    const Plane plane{{Rational(), Rational(), Rational(1)}, Rational()};
+    const PlaneFrame frame = PlaneFrame::of(plane);
+    std::vector<Point2> loop2;
+    for (const Vec3& v : loop) loop2.push_back(frame.project(v));
+    std::vector<FloatVertex> floats = to_float_vertices(loop);
+    return {std::move(loop), std::move(floats), "f", plane, frame, std::move(loop2), 1};
+}
+
+Plane x_plane(long x) { return {{Rational(1), Rational(), Rational()}, Rational(x)}; }
+
+std::vector<std::pair<Vec3, Vec3>> section_at(const Face& f, long x) {
+    const Plane q = x_plane(x);
+    return closed_section(f, q, plane_f64(q));
+}
+
+TEST(ClosedSection, CrossesANonConvexFaceInSeveralStretches) {
+    // A U: the line x = 1 runs through both arms and the base between them.
+    const Face u = face_of({pt(0, 0, 0), pt(3, 0, 0), pt(3, 3, 0), pt(2, 3, 0), pt(2, 1, 0), pt(1, 1, 0), pt(1, 3, 0),
+                            pt(0, 3, 0)});
+    const auto along_x1 = section_at(u, 1);  // along the inner side of the left arm: the whole height
+    ASSERT_EQ(along_x1.size(), 1u);
+    const auto mid = [&] {
+        const Plane q{{Rational(0), Rational(1), Rational()}, Rational(2)};  // y = 2 crosses both arms
+        return closed_section(u, q, plane_f64(q));
+    }();
+    // Ordered along L = n_face × n_plane = (−1, 0, 0): right arm first.
+    ASSERT_EQ(mid.size(), 2u);
+    EXPECT_EQ(mid[0], std::make_pair(pt(3, 2, 0), pt(2, 2, 0)));
+    EXPECT_EQ(mid[1], std::make_pair(pt(1, 2, 0), pt(0, 2, 0)));
+}
+
+TEST(ClosedSection, KeepsSidesLyingOnThePlaneAndDropsTouchingPoints) {
+    const Face square = face_of({pt(0, 0, 0), pt(2, 0, 0), pt(2, 2, 0), pt(0, 2, 0)});
+    const auto side = section_at(square, 2);
+    ASSERT_EQ(side.size(), 1u);  // along L = (0, 0, 1) × (1, 0, 0) = (0, 1, 0)
+    EXPECT_EQ(side[0], std::make_pair(pt(2, 0, 0), pt(2, 2, 0)));
+    EXPECT_TRUE(section_at(square, 3).empty());
+    const Face diamond = face_of({pt(1, 0, 0), pt(2, 1, 0), pt(1, 2, 0), pt(0, 1, 0)});
+    EXPECT_TRUE(section_at(diamond, 2).empty());  // touches at the vertex (2, 1) only
+}
+
+TEST(PointLocation, WindingNumbersAndPointsOnTheLoop) {
+    const std::vector<Point2> square{p2(0, 0), p2(2, 0), p2(2, 2), p2(0, 2)};
+    EXPECT_EQ(winding_number(square, p2(1, 1)), 1);
+    EXPECT_EQ(winding_number(std::vector<Point2>(square.rbegin(), square.rend()), p2(1, 1)), -1);
+    EXPECT_EQ(winding_number(square, p2(3, 1)), 0);
+    EXPECT_FALSE(winding_number(square, p2(2, 1)).has_value());
+    EXPECT_FALSE(winding_number(square, p2(0, 0)).has_value());
+}
+
+TEST(PointLocation, InteriorPointAvoidsHolesAndReflexCorners) {
+    // A square with a square hole whose corner comes close to the outer square's lowest corner.
+    const std::vector<std::vector<Point2>> loops{{p2(0, 0), p2(10, 0), p2(10, 10), p2(0, 10)},
+                                                 {p2(1, 1), p2(1, 9), p2(9, 9), p2(9, 1)}};
+    const Point2 q = interior_point(loops);
+    EXPECT_EQ(winding_number(loops[0], q).value_or(0) + winding_number(loops[1], q).value_or(0), 1);
+    EXPECT_TRUE(winding_number(loops[1], q).has_value());
+    // An L whose lowest corner's neighbours see across the notch.
+    const std::vector<Point2> l{p2(0, 0), p2(4, 0), p2(4, 1), p2(1, 1), p2(1, 4), p2(0, 4)};
+    EXPECT_EQ(winding_number(l, interior_point({l})), 1);
+}
+
+}  // namespace
+}  // namespace brevant
