@@ -1,5 +1,7 @@
 """Solids the benchmarks share, built through the module from seeded or regular inputs."""
 
+import math
+
 import brevant_rs as br
 
 
@@ -35,3 +37,28 @@ def plate_with_holes(k):
     for hole in hole_grid(k):
         solid = solid.boolean("cut", hole)
     return solid
+
+
+def round_hole_loop(cx, cy, r, n=32):
+    """The flat loop of an n-gon near the circle of centre (cx, cy) and radius r, its corners rounded
+    to thousandths (exact rationals)."""
+    from fractions import Fraction
+
+    points = []
+    for k in range(n):
+        angle = 2 * math.pi * k / n
+        for c in (cx + r * math.cos(angle), cy + r * math.sin(angle)):
+            value = Fraction(round(c * 1000), 1000)
+            points.append(f"{value.numerator}/{value.denominator}")
+    return points
+
+
+def round_holes(count=20, n=32):
+    """Prisms over `count` round n-gon holes in a 5-wide grid, 4 apart, reaching through a plate of
+    height 1 from z = -1 to z = 2."""
+    return [br.make_prism(round_hole_loop(2 + 4 * (i % 5), 2 + 4 * (i // 5), 1.5, n), "3", "hole").translate("0", "0", "-1")
+            for i in range(count)]
+
+
+def round_hole_plate():
+    return br.make_box("20", "16", "1", "plate")

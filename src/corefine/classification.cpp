@@ -32,9 +32,12 @@ std::optional<Where> on_surface(const std::vector<FaceSet>& solids, const Contac
     return (winding > 0) == (face.turn > 0) ? Where::Same : Where::Opposite;
 }
 
-bool piece_inside(const std::vector<FaceSet>& solids, int own, const Piece& p, int other) {
-    const Vec3 x = solids[own].faces[p.face].frame.lift(inner_point(p));
-    return solids[other].box.overlaps(widened_box({to_float_vertex(x)})) && inside_solid(solids[other], x);
+Vec3 inner_point_in_space(const std::vector<FaceSet>& solids, int own, const Piece& p) {
+    return solids[own].faces[p.face].frame.lift(inner_point(p));
+}
+
+bool point_inside(const FaceSet& other, const Vec3& x) {
+    return other.box.overlaps(widened_box({to_float_vertex(x)})) && inside_solid(other, x);
 }
 
 std::vector<int> piece_groups(const std::vector<Piece>& pieces, const std::vector<char>& alone) {

@@ -21,8 +21,11 @@ enum class Where { Outside, Inside, Same, Opposite };
 std::optional<Where> on_surface(const std::vector<FaceSet>& solids, const Contacts& contacts, int own, const Piece& p,
                                 int other);
 
-// Whether the point of solid `own`'s piece p lies inside solid `other` (p on no face of it).
-bool piece_inside(const std::vector<FaceSet>& solids, int own, const Piece& p, int other);
+// A point strictly inside piece p of solid `own`, in space.
+Vec3 inner_point_in_space(const std::vector<FaceSet>& solids, int own, const Piece& p);
+
+// Whether x, a point on no face of solid `other`, lies inside it.
+bool point_inside(const FaceSet& other, const Vec3& x);
 
 // Groups of the pieces joined across uncut stretches of their solid's edges, leaving out the
 // pieces marked `alone`: group[p] is the same for joined pieces.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "corefine/classification.hpp"
 #include "exact/interrupt.hpp"
@@ -85,7 +86,8 @@ std::vector<char> kept_by_recipe(const std::vector<FaceSet>& solids, const Conta
         if (!alone[p]) {
             auto it = of_group.find(group[p]);
             if (it == of_group.end()) {
-                const bool inside = piece_inside(solids, own, pieces[p], other);
+                const bool inside = solids[other].box.overlaps(solids[own].tree.box(pieces[p].face)) &&
+                                    point_inside(solids[other], inner_point_in_space(solids, own, pieces[p]));
                 it = of_group.emplace(group[p], inside ? Where::Inside : Where::Outside).first;
             }
             where[p] = it->second;
@@ -108,10 +110,11 @@ std::vector<char> kept_by_union(const std::vector<FaceSet>& solids, const Contac
             alone[p] = on_surface(solids, contacts, own, pieces[p], other).has_value();
         }
         if (!alone[p]) continue;
+        const Vec3 x = inner_point_in_space(solids, own, pieces[p]);
         for (int other = 0; other < count && kept[p]; ++other) {
             if (other == own) continue;
             const std::optional<Where> w = on_surface(solids, contacts, own, pieces[p], other);
-            kept[p] = w ? (*w == Where::Same && own < other) : !piece_inside(solids, own, pieces[p], other);
+            kept[p] = w ? (*w == Where::Same && own < other) : !point_inside(solids[other], x);
         }
     }
     const std::vector<int> group = piece_groups(pieces, alone);
@@ -120,10 +123,14 @@ std::vector<char> kept_by_union(const std::vector<FaceSet>& solids, const Contac
         if (alone[p]) continue;
         auto it = of_group.find(group[p]);
         if (it == of_group.end()) {
+            // Only solids whose box reaches the piece's face can hold it; its point is found once.
+            std::optional<Vec3> x;
             bool outside = true;
             for (int other = 0; other < count && outside; ++other) {
                 poll_interrupt();
-                outside = other == own || !piece_inside(solids, own, pieces[p], other);
+                if (other == own || !solids[other].box.overlaps(solids[own].tree.box(pieces[p].face))) continue;
+                if (!x) x = inner_point_in_space(solids, own, pieces[p]);
+                outside = !point_inside(solids[other], *x);
             }
             it = of_group.emplace(group[p], outside).first;
         }
