@@ -5,8 +5,9 @@
 // each result is closed (watertight); the six-fold volume of each box and prism and after each
 // transform; the inverse transform giving back the same canonical text; for the booleans
 // vol(a ∪ b) + vol(a ∩ b) = vol(a) + vol(b) and vol(a − b) = vol(a) − vol(a ∩ b); operands
-// left unchanged; and the merged form of each boolean result keeping its volume and closedness,
-// merging again changing nothing, and its mesh matching every side with one running the other way.
+// left unchanged; the merged form of each boolean result keeping its volume and closedness,
+// merging again changing nothing, and its mesh matching every side with one running the other way;
+// and the engine on whole faces giving closed results with the same volumes.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "boolean/boolean.hpp"
+#include "corefine/corefine.hpp"
 #include "exact/failure.hpp"
 #include "merge/merged.hpp"
 #include "merge/mesh.hpp"
@@ -164,6 +166,11 @@ Entry combine(const Entry& a, const Entry& b, FuzzedDataProvider& in) {
     check(v_common.sign() >= 0 && v_common <= a.volume6 && v_common <= b.volume6);
     check(watertight_ok(joined) && watertight_ok(left) && watertight_ok(common));
     for (const Solid* s : {&joined, &left, &common}) check_merged(*s);
+    const Solid engine_joined = corefine(BooleanOp::Union, a.solid, b.solid);
+    const Solid engine_left = corefine(BooleanOp::Cut, a.solid, b.solid);
+    const Solid engine_common = corefine(BooleanOp::Intersect, a.solid, b.solid);
+    check(volume6(engine_joined) == v_join && volume6(engine_left) == v_left && volume6(engine_common) == v_common);
+    check(watertight_ok(engine_joined) && watertight_ok(engine_left) && watertight_ok(engine_common));
     switch (in.ConsumeIntegralInRange<int>(0, 2)) {
         case 0:
             return {joined, v_join};

@@ -22,7 +22,7 @@ out=build/fuzz
 mkdir -p "$out"
 
 # The sources each target needs, by subsystem (the dependency order of the libraries).
-declare -A subsystems=([number_text]="exact" [solid_pipeline]="exact solid boolean arrangement merge")
+declare -A subsystems=([number_text]="exact" [solid_pipeline]="exact solid boolean arrangement merge corefine")
 
 flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Wall -Wextra -Isrc)
 export ASAN_OPTIONS=malloc_context_size=3 UBSAN_OPTIONS=print_stacktrace=1
