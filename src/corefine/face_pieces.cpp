@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "arrangement/face_windings.hpp"
+#include "corefine/convex_cut.hpp"
 #include "corefine/point_location.hpp"
 #include "exact/interrupt.hpp"
 
@@ -40,8 +41,13 @@ std::vector<std::vector<Vec3>> loops_in_space(const Piece& piece, const Face& fa
 }
 
 std::vector<Piece> face_pieces(const FaceSet& faces, int index, const std::vector<Segment2>& cuts) {
+    if (cuts.empty()) return {whole_face(faces.faces[index], index)};
+    if (std::optional<std::vector<Piece>> pieces = convex_cut(faces, index, cuts)) return std::move(*pieces);
+    return arrangement_pieces(faces, index, cuts);
+}
+
+std::vector<Piece> arrangement_pieces(const FaceSet& faces, int index, const std::vector<Segment2>& cuts) {
     const Face& face = faces.faces[index];
-    if (cuts.empty()) return {whole_face(face, index)};
     std::vector<Segment2> segments = cuts;
     const std::size_t n = face.loop2.size();
     for (std::size_t i = 0; i < n; ++i) segments.push_back({face.loop2[i], face.loop2[(i + 1) % n], 0});

@@ -33,7 +33,11 @@ Point2 inner_point(const Piece& piece);
 // The piece's loops in space, turning like its face.
 std::vector<std::vector<Vec3>> loops_in_space(const Piece& piece, const Face& face);
 
-// The pieces of face `index` of `faces`; the whole face when there are no cuts.
+// The pieces of face `index` of `faces`: the whole face when there are no cuts, else by chords of a
+// convex face (corefine/convex_cut.hpp) where they do, else by the arrangement.
 std::vector<Piece> face_pieces(const FaceSet& faces, int index, const std::vector<Segment2>& cuts);
+
+// The pieces from the arrangement of the face's loop and its cuts, whatever they are.
+std::vector<Piece> arrangement_pieces(const FaceSet& faces, int index, const std::vector<Segment2>& cuts);
 
 }  // namespace brevant

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "corefine/convex_cut.hpp"
 #include "corefine/point_location.hpp"
 #include "corefine/section.hpp"
 
@@ -71,6 +74,67 @@ TEST(PointLocation, InteriorPointAvoidsHolesAndReflexCorners) {
     // An L whose lowest corner's neighbours see across the notch.
     const std::vector<Point2> l{p2(0, 0), p2(4, 0), p2(4, 1), p2(1, 1), p2(1, 4), p2(0, 4)};
     EXPECT_EQ(winding_number(l, interior_point({l})), 1);
+}
+
+}  // namespace
+}  // namespace brevant
+
+namespace brevant {
+namespace {
+
+// A piece's outer loop without straight-on corners, starting at its least point: two cutters that
+// split a face alike give equal lists of these.
+std::vector<Point2> normal_form(const std::vector<Point2>& loop) {
+    std::vector<Point2> corners;
+    const std::size_t n = loop.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!orient2(loop[(i + n - 1) % n], loop[i], loop[(i + 1) % n]).is_zero()) corners.push_back(loop[i]);
+    }
+    std::rotate(corners.begin(), std::min_element(corners.begin(), corners.end()), corners.end());
+    return corners;
+}
+
+std::vector<std::vector<Point2>> normal_forms(const std::vector<Piece>& pieces) {
+    std::vector<std::vector<Point2>> forms;
+    for (const Piece& p : pieces) {
+        EXPECT_EQ(p.loops.size(), 1u);
+        forms.push_back(normal_form(p.loops[0]));
+    }
+    std::sort(forms.begin(), forms.end());
+    return forms;
+}
+
+// The chord cutter against the general arrangement on random convex faces and random cuts that
+// cross them, run along their sides, or miss them.
+TEST(ConvexCut, AgreesWithTheArrangement) {
+    std::mt19937 rng(11);
+    int compared = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        const long w = 2 + rng() % 6, h = 2 + rng() % 6;
+        FaceSet faces{{face_of({pt(0, 0, 0), pt(w, 0, 0), pt(w, h, 0), pt(0, h, 0)})}, FaceTree({}), {}};
+        std::vector<Segment2> cuts;
+        for (int k = 0; k < 1 + static_cast<int>(rng() % 3); ++k) {
+            const long x0 = static_cast<long>(rng() % (w + 3)) - 1, x1 = static_cast<long>(rng() % (w + 3)) - 1;
+            if (rng() % 2) {
+                cuts.push_back({p2(x0, -1), p2(x1, h + 1), kConstraint});  // from below to above: crosses
+            } else {
+                const long y = static_cast<long>(rng() % (h + 1));
+                cuts.push_back({p2(-1, y), p2(w + 1, y), kConstraint});  // horizontal, possibly along a side
+            }
+        }
+        const std::optional<std::vector<Piece>> fast = convex_cut(faces, 0, cuts);
+        ASSERT_TRUE(fast.has_value());
+        EXPECT_EQ(normal_forms(*fast), normal_forms(arrangement_pieces(faces, 0, cuts)));
+        ++compared;
+    }
+    EXPECT_EQ(compared, 300);
+}
+
+TEST(ConvexCut, LeavesCutsEndingInsideToTheArrangement) {
+    FaceSet faces{{face_of({pt(0, 0, 0), pt(4, 0, 0), pt(4, 4, 0), pt(0, 4, 0)})}, FaceTree({}), {}};
+    EXPECT_FALSE(convex_cut(faces, 0, {{p2(-1, 2), p2(2, 2), kConstraint}}).has_value());
+    const std::vector<Piece> pieces = face_pieces(faces, 0, {{p2(-1, 2), p2(2, 2), kConstraint}});
+    EXPECT_EQ(pieces.size(), 1u);  // a dangling cut divides nothing
 }
 
 }  // namespace
