@@ -88,23 +88,9 @@ void take_out_fold_backs(std::vector<Point2>& v) {
 }  // namespace
 
 EarClipping clip_touching_ears(const std::vector<Point2>& loop) {
-    EarClipping result;
     std::vector<Point2> v = refined(loop);
     take_out_fold_backs(v);
-    while (v.size() > 3) {
-        const std::optional<std::size_t> ear = first_ear(v);
-        if (!ear) {
-            result.remainder = std::move(v);
-            return result;
-        }
-        const std::size_t n = v.size();
-        const std::size_t i = *ear;
-        result.triangles.push_back({v[(i + n - 1) % n], v[i], v[(i + 1) % n]});
-        v.erase(v.begin() + static_cast<std::ptrdiff_t>(i));
-        take_out_fold_backs(v);
-    }
-    if (v.size() == 3) result.triangles.push_back({v[0], v[1], v[2]});
-    return result;
+    return clip_ears_by(std::move(v), first_ear, take_out_fold_backs);
 }
 
 }  // namespace brevant

@@ -16,15 +16,16 @@ import sys
 import time
 
 PRELUDE = """
-import random
+import itertools, random
 import brevant_rs as br
 
 DIGITS = {digits}
 _rng = random.Random(16)
+# Random integer texts of DIGITS digits, drawn once and handed out in turn.
+_pool = itertools.cycle(["1" + "".join(_rng.choices("0123456789", k=DIGITS - 1)) for _ in range(7)])
 
 def big():
-    '''A random integer text of DIGITS digits.'''
-    return "1" + "".join(_rng.choices("0123456789", k=DIGITS - 1))
+    return next(_pool)
 
 def frac():
     return big() + "/" + big()
@@ -73,13 +74,17 @@ target, args = br.ssi_pairs, (patch('0'), patch('0'), 8)
 # Methods run on a box of million-digit extents moved by a million-digit fraction (quick to build:
 # its coordinates share one denominator), with arguments of a million digits where they take
 # numbers.
-SOLID = "shift = '1/' + big()\nsolid = br.make_box(big(), big(), big(), 's').translate(shift, shift, shift)\n"
+SOLID = """
+if "solid" not in globals():
+    shift = '1/' + big()
+    solid = br.make_box(big(), big(), big(), 's').translate(shift, shift, shift)
+"""
 METHOD_ARGS = {
     "translate": "(frac(), frac(), frac())",
     "scale": "(frac(), frac(), frac())",
     "mirror": "(0,)",
     "rotate_quarter": "(2, 1)",
-    "boolean": "('union', solid.translate(frac(), frac(), frac()))",
+    "boolean": "('union', br.make_box(big(), big(), big(), 'o'))",
     "chamfer": "('1/' + big(),)",
     "volume": "()",
     "volume6_str": "()",
@@ -130,11 +135,12 @@ def child_source(digits, degree):
 
 
 def measure_latencies(names, delay, timeout, digits=1_000_000, degree=2000, python=sys.executable):
-    """{name: Latency}: each workload runs in one interpreter shared with the others (so the solid
-    of the methods is built once), receives SIGINT `delay` seconds into its call, and is timed
-    from the signal to the end of the call. A call still running `timeout` seconds after the
-    signal is killed with its interpreter, and the names after it go on in a new one."""
-    results, pending = {}, list(names)
+    """[(name, Latency)] in the order of `names` (a name may come more than once): each workload runs
+    in one interpreter shared with the others (so the solid of the methods is built once), receives
+    SIGINT `delay` seconds into its call, and is timed from the signal to the end of the call. A call
+    still running `timeout` seconds after the signal is killed with its interpreter, and the names
+    after it go on in a new one."""
+    results, pending = [], list(names)
     while pending:
         child = subprocess.Popen([python, "-c", child_source(digits, degree), *pending], stdout=subprocess.PIPE,
                                  text=True, env=os.environ)
@@ -147,11 +153,11 @@ def measure_latencies(names, delay, timeout, digits=1_000_000, degree=2000, pyth
                 sent = time.monotonic()
                 child.send_signal(signal.SIGINT)
                 if not select.select([child.stdout], [], [], timeout)[0]:
-                    results[name] = Latency("timeout", None)
+                    results.append((name, Latency("timeout", None)))
                     break
                 ending, ended = child.stdout.readline().split()
                 seconds = float(ended) - sent
-                results[name] = Latency(ending, seconds if seconds >= 0 else None)
+                results.append((name, Latency(ending, seconds if seconds >= 0 else None)))
         finally:
             child.kill()
             child.wait()

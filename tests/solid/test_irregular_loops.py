@@ -2,33 +2,23 @@
 at points: prisms and prismatoids build the regular region, with no fin of coincident faces, so that
 booleans on them keep the volume identities."""
 
+import pathlib
 import random
+import sys
 from fractions import Fraction
 
 import pytest
 
 import brevant_rs as br
 
+sys.path.insert(0, str(pathlib.Path(__file__).parent))
+from loops import area, flat, labels, polyomino_loop  # noqa: E402
+
 RNG = random.Random(1616)
 SPIKE_SQUARE = [(0, 0), (2, 0), (2, 2), (1, 2), (1, 3), (1, 2), (0, 2)]
 TWO_SQUARES = [(0, 0), (1, 0), (1, 1), (2, 1), (2, 2), (1, 2), (1, 1), (0, 1)]
 # A triangular hole hung from the top edge of a square by one point, passed through twice.
 PINCHED_HOLE = [(0, 0), (4, 0), (4, 4), (2, 4), (3, 2), (1, 2), (2, 4), (0, 4)]
-
-
-def flat(points):
-    return [str(c) for p in points for c in p]
-
-
-def area(points):
-    """The shoelace area: fold-backs add nothing to it, and loops touching without crossing add up."""
-    n = len(points)
-    return Fraction(sum(points[i][0] * points[(i + 1) % n][1] - points[(i + 1) % n][0] * points[i][1]
-                        for i in range(n)), 2)
-
-
-def labels(solid):
-    return [label for label, _ in solid.polygons()]
 
 
 def side_labels(solid):
@@ -124,33 +114,8 @@ def test_prismatoid_drops_sides_only_where_both_loops_fold_back():
 # with spikes and backtracks inserted.
 
 
-def polyomino(size):
-    """The counter-clockwise outline of a random set of grid cells, through every unit step, or None
-    when the set is not one simple region."""
-    cells = {(RNG.randrange(size), RNG.randrange(size))}
-    for _ in range(RNG.randrange(1, 10)):
-        x, y = RNG.choice(sorted(cells))
-        dx, dy = RNG.choice([(1, 0), (-1, 0), (0, 1), (0, -1)])
-        if 0 <= x + dx < size and 0 <= y + dy < size:
-            cells.add((x + dx, y + dy))
-    following = {}
-    for x, y in cells:
-        for a, b, neighbour in [((x, y), (x + 1, y), (x, y - 1)), ((x + 1, y), (x + 1, y + 1), (x + 1, y)),
-                                ((x + 1, y + 1), (x, y + 1), (x, y + 1)), ((x, y + 1), (x, y), (x - 1, y))]:
-            if neighbour not in cells:
-                if a in following:
-                    return None
-                following[a] = b
-    start = min(following)
-    loop, p = [start], following[start]
-    while p != start:
-        loop.append(p)
-        p = following[p]
-    return loop if len(loop) == len(following) else None
-
-
 def some_polyomino():
-    while (loop := polyomino(5)) is None:
+    while (loop := polyomino_loop(RNG, 5, 9)) is None:
         pass
     return loop
 

@@ -1,12 +1,17 @@
 """Prisms and prismatoids: face order and labels, orientation, caps of awkward loops, loops that
 fold back or touch themselves, refusals."""
 
+import pathlib
 import random
+import sys
 from fractions import Fraction
 
 import pytest
 
 import brevant_rs as br
+
+sys.path.insert(0, str(pathlib.Path(__file__).parent))
+from loops import area, flat, labels, polyomino_loop  # noqa: E402
 
 RNG = random.Random(20240603)
 SQUARE = ["0", "0", "1", "0", "1", "1", "0", "1"]
@@ -18,22 +23,8 @@ BOW_TIE = [(0, 0), (2, 2), (2, 0), (0, 2)]
 CROSSED = [(4, 6), (6, 6), (0, 2), (0, 3), (6, 3)]
 
 
-def flat(points):
-    return [str(c) for p in points for c in p]
-
-
-def area(points):
-    n = len(points)
-    return Fraction(sum(points[i][0] * points[(i + 1) % n][1] - points[(i + 1) % n][0] * points[i][1]
-                        for i in range(n)), 2)
-
-
 def faces(solid):
     return [(label, [tuple(Fraction(c) for c in v) for v in loop]) for label, loop in solid.polygons()]
-
-
-def labels(solid):
-    return [label for label, _ in solid.polygons()]
 
 
 def top_cap_is_a_tiling(solid, loop):
@@ -154,35 +145,10 @@ def test_prismatoid_top_checks():
     assert labels(extra).count("t.side0") == 2
 
 
-def polyomino_loop(size):
-    """The boundary of a random connected set of grid cells through every unit step (many collinear
-    vertices), or None when the set has a hole or two cells meet only at a corner."""
-    cells = {(RNG.randrange(size), RNG.randrange(size))}
-    for _ in range(RNG.randrange(1, 14)):
-        x, y = RNG.choice(sorted(cells))
-        dx, dy = RNG.choice([(1, 0), (-1, 0), (0, 1), (0, -1)])
-        if 0 <= x + dx < size and 0 <= y + dy < size:
-            cells.add((x + dx, y + dy))
-    following = {}
-    for x, y in cells:
-        for a, b, neighbour in [((x, y), (x + 1, y), (x, y - 1)), ((x + 1, y), (x + 1, y + 1), (x + 1, y)),
-                                ((x + 1, y + 1), (x, y + 1), (x, y + 1)), ((x, y + 1), (x, y), (x - 1, y))]:
-            if neighbour not in cells:
-                if a in following:
-                    return None
-                following[a] = b
-    start = min(following)
-    loop, p = [start], following[start]
-    while p != start:
-        loop.append(p)
-        p = following[p]
-    return loop if len(loop) == len(following) else None
-
-
 def test_random_simple_loops_give_closed_solids_of_the_right_volume():
     checked = 0
     while checked < 150:
-        loop = polyomino_loop(6)
+        loop = polyomino_loop(RNG, 6, 13)
         if loop is None:
             continue
         if RNG.random() < 0.5:
