@@ -199,7 +199,9 @@ struct Rational::Big {
     // integers are linear; everything else multiplies, and with denominators takes gcds.
     enum class Growth { LinearOnIntegers, SuperLinear };
 
-    static bool is_long(mpq_srcptr a, mpq_srcptr b, Growth growth) {
+    // Whether the operation goes to a helper thread (which polls while it waits); if not, polls
+    // here first as its size asks (exact/offload.hpp).
+    static bool offloads(mpq_srcptr a, mpq_srcptr b, Growth growth) {
         const std::size_t size = std::max(limbs(a), limbs(b));
         if (growth == Growth::LinearOnIntegers && integral(a) && integral(b)) {
             poll_before(size);
@@ -214,7 +216,7 @@ struct Rational::Big {
         View va, vb;
         const mpq_srcptr qa = as_mpq(a, va);
         const mpq_srcptr qb = as_mpq(b, vb);
-        if (is_long(qa, qb, growth)) {
+        if (offloads(qa, qb, growth)) {
             auto job = std::make_shared<OffloadedMpq>(qa, qb);
             run_offloaded([job, op] { op(job->result.q, job->a.q, job->b.q); });
             return adopt(job->result.q);
@@ -228,7 +230,7 @@ struct Rational::Big {
     static void in_place(Rational& a, const Rational& b, Op op, Growth growth) {
         View vb;
         const mpq_srcptr qb = as_mpq(b, vb);
-        if (is_long(a.words_.big, qb, growth)) {
+        if (offloads(a.words_.big, qb, growth)) {
             a = binary(a, b, op, growth);
             return;
         }
@@ -249,7 +251,7 @@ struct Rational::Big {
         View va, vb;
         const mpq_srcptr qa = as_mpq(a, va);
         const mpq_srcptr qb = as_mpq(b, vb);
-        if (is_long(qa, qb, Growth::LinearOnIntegers)) {
+        if (offloads(qa, qb, Growth::LinearOnIntegers)) {
             auto job = std::make_shared<OffloadedMpq>(qa, qb);
             run_offloaded([job] { job->order = mpq_cmp(job->a.q, job->b.q); });
             return job->order <=> 0;

@@ -1,5 +1,6 @@
 #include "solid/loop_crossings.hpp"
 
+#include <algorithm>
 #include <optional>
 
 #include "exact/interrupt.hpp"
@@ -10,7 +11,13 @@ namespace {
 
 int side_of(const Point2& a, const Point2& b, const Point2& p) { return orient2(a, b, p).sign(); }
 
+// Whether the two ranges of one coordinate, each given by its ends in any order, overlap.
+bool ranges_meet(const Rational& a, const Rational& b, const Rational& c, const Rational& d) {
+    return std::max(std::min(a, b), std::min(c, d)) <= std::min(std::max(a, b), std::max(c, d));
+}
+
 bool edges_cross(const Point2& a, const Point2& b, const Point2& c, const Point2& d) {
+    if (!ranges_meet(a[0], b[0], c[0], d[0]) || !ranges_meet(a[1], b[1], c[1], d[1])) return false;
     return side_of(a, b, c) * side_of(a, b, d) < 0 && side_of(c, d, a) * side_of(c, d, b) < 0;
 }
 

@@ -9,8 +9,14 @@
 namespace brevant {
 namespace {
 
-// Whether p lies inside the segment from a to b, ends excluded.
+bool between(const Rational& lo_or_hi, const Rational& hi_or_lo, const Rational& x) {
+    return lo_or_hi <= hi_or_lo ? lo_or_hi <= x && x <= hi_or_lo : hi_or_lo <= x && x <= lo_or_hi;
+}
+
+// Whether p lies inside the segment from a to b, ends excluded. Comparisons first: most points of
+// a loop are far from most of its edges.
 bool inside_segment(const Point2& a, const Point2& b, const Point2& p) {
+    if (!between(a[0], b[0], p[0]) || !between(a[1], b[1], p[1])) return false;
     if (p == a || p == b || !orient2(a, b, p).is_zero()) return false;
     const Rational along = (p[0] - a[0]) * (b[0] - a[0]) + (p[1] - a[1]) * (b[1] - a[1]);
     const Rational length2 = (b[0] - a[0]) * (b[0] - a[0]) + (b[1] - a[1]) * (b[1] - a[1]);
