@@ -19,6 +19,8 @@ SPIKE_SQUARE = [(0, 0), (2, 0), (2, 2), (1, 2), (1, 3), (1, 2), (0, 2)]
 TWO_SQUARES = [(0, 0), (1, 0), (1, 1), (2, 1), (2, 2), (1, 2), (1, 1), (0, 1)]
 # A triangular hole hung from the top edge of a square by one point, passed through twice.
 PINCHED_HOLE = [(0, 0), (4, 0), (4, 4), (2, 4), (3, 2), (1, 2), (2, 4), (0, 4)]
+# A notch from the top whose tip rests inside the bottom edge, leaving two pieces that touch there.
+RESTING_NOTCH = [(0, 0), (4, 0), (4, 4), (3, 4), (2, 0), (1, 4), (0, 4)]
 
 
 def side_labels(solid):
@@ -76,8 +78,9 @@ def test_collinear_backtracking_leaves_the_square(loop, sides):
     check_boolean_identities(prism, prism.translate("1", "1/2", "1/3"))
 
 
-@pytest.mark.parametrize("loop, h, volume", [(TWO_SQUARES, "1", 12), (TWO_SQUARES, "1/2", 6), (PINCHED_HOLE, "1", 84)],
-                         ids=["two-squares", "two-squares-half", "pinched-hole"])
+@pytest.mark.parametrize("loop, h, volume", [(TWO_SQUARES, "1", 12), (TWO_SQUARES, "1/2", 6), (PINCHED_HOLE, "1", 84),
+                                             (RESTING_NOTCH, "1", 72)],
+                         ids=["two-squares", "two-squares-half", "pinched-hole", "resting-notch"])
 def test_loops_touching_themselves_build_their_region(loop, h, volume):
     for points in (loop, loop[::-1], loop[3:] + loop[:3]):
         prism = br.make_prism(flat(points), h, "t")
