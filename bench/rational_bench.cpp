@@ -11,6 +11,9 @@
 
 #include <gmp.h>
 
+#include <time.h>
+
+#include "exact/interrupt.hpp"
 #include "exact/plane.hpp"
 #include "exact/stats.hpp"
 
@@ -181,6 +184,24 @@ void time_side(const char* name, std::mt19937_64& rng, long max_num, long max_de
     print_row(name, rational_ns, mpq_ns, note);
 }
 
+// What a poll costs beside the cheapest steps that poll: the coarse clock it reads, against the
+// precise one (read here the same way).
+void time_poll() {
+    timespec now{};
+    const double poll_ns = median_ns([] {
+        for (std::size_t i = 0; i < kValues; ++i) brevant::poll_interrupt();
+    });
+    const double precise_ns = median_ns([&] {
+        long total = 0;
+        for (std::size_t i = 0; i < kValues; ++i) {
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            total += now.tv_nsec;
+        }
+        sink = total;
+    });
+    print_row("poll (coarse clock) vs precise clock", poll_ns, precise_ns);
+}
+
 Rational add(const Rational& a, const Rational& b) { return a + b; }
 Rational mul(const Rational& a, const Rational& b) { return a * b; }
 
@@ -206,5 +227,6 @@ int main() {
     time_side("plane side, integers", rng, 1000, 1);
     time_side("plane side, fractions d <= 100", rng, 1000, 100);
     time_side("plane side, n < 2^40, d < 2^20", rng, 1L << 40, 1L << 20);
+    time_poll();
     return 0;
 }

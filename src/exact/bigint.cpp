@@ -1,8 +1,46 @@
 #include "exact/bigint.hpp"
 
+#include <algorithm>
 #include <memory>
 
+#include "exact/offload.hpp"
+
 namespace brevant {
+namespace {
+
+using MpzOp = void (*)(mpz_ptr, mpz_srcptr, mpz_srcptr);
+
+// Copies of the operands and room for the result of an operation run on a helper thread, which
+// may outlive the caller's operands.
+struct OffloadedMpz {
+    BigInt a, b, result;
+};
+
+// op(a, b) for a super-linear op, on a helper thread when it may take long (exact/offload.hpp).
+BigInt super_linear(const BigInt& a, const BigInt& b, MpzOp op) {
+    const std::size_t size = std::max(mpz_size(a.raw()), mpz_size(b.raw()));
+    BigInt r;
+    if (!is_long_operation(size)) {
+        poll_before(size);
+        op(r.raw(), a.raw(), b.raw());
+        return r;
+    }
+    auto job = std::make_shared<OffloadedMpz>(OffloadedMpz{a, b, {}});
+    run_offloaded([job, op] { op(job->result.raw(), job->a.raw(), job->b.raw()); });
+    return std::move(job->result);
+}
+
+BigInt linear(const BigInt& a, const BigInt& b, MpzOp op) {
+    poll_before(std::max(mpz_size(a.raw()), mpz_size(b.raw())));
+    BigInt r;
+    op(r.raw(), a.raw(), b.raw());
+    return r;
+}
+
+// Limbs of a number of this many decimal digits, rounded up (log2(10) < 3.33).
+std::size_t limbs_of_digits(std::size_t digits) { return digits * 333 / 100 / 64 + 1; }
+
+}  // namespace
 
 BigInt::BigInt() { mpz_init(value_); }
 BigInt::BigInt(long value) { mpz_init_set_si(value_, value); }
@@ -22,50 +60,31 @@ BigInt& BigInt::operator=(BigInt&& other) noexcept {
 BigInt::~BigInt() { mpz_clear(value_); }
 
 BigInt BigInt::from_digits(const std::string& digits) {
+    const std::size_t size = limbs_of_digits(digits.size());
     BigInt r;
-    mpz_set_str(r.value_, digits.c_str(), 10);
-    return r;
+    if (!is_long_operation(size)) {
+        poll_before(size);
+        mpz_set_str(r.value_, digits.c_str(), 10);
+        return r;
+    }
+    auto job = std::make_shared<std::pair<std::string, BigInt>>(digits, BigInt());
+    run_offloaded([job] { mpz_set_str(job->second.value_, job->first.c_str(), 10); });
+    return std::move(job->second);
 }
 
-BigInt operator+(const BigInt& a, const BigInt& b) {
-    BigInt r;
-    mpz_add(r.value_, a.value_, b.value_);
-    return r;
-}
-BigInt operator-(const BigInt& a, const BigInt& b) {
-    BigInt r;
-    mpz_sub(r.value_, a.value_, b.value_);
-    return r;
-}
-BigInt operator*(const BigInt& a, const BigInt& b) {
-    BigInt r;
-    mpz_mul(r.value_, a.value_, b.value_);
-    return r;
-}
+BigInt operator+(const BigInt& a, const BigInt& b) { return linear(a, b, mpz_add); }
+BigInt operator-(const BigInt& a, const BigInt& b) { return linear(a, b, mpz_sub); }
+BigInt operator*(const BigInt& a, const BigInt& b) { return super_linear(a, b, mpz_mul); }
 BigInt BigInt::operator-() const {
     BigInt r;
     mpz_neg(r.value_, value_);
     return r;
 }
-BigInt divexact(const BigInt& a, const BigInt& b) {
-    BigInt r;
-    mpz_divexact(r.value_, a.value_, b.value_);
-    return r;
-}
-BigInt gcd(const BigInt& a, const BigInt& b) {
-    BigInt r;
-    mpz_gcd(r.value_, a.value_, b.value_);
-    return r;
-}
-BigInt lcm(const BigInt& a, const BigInt& b) {
-    BigInt r;
-    mpz_lcm(r.value_, a.value_, b.value_);
-    return r;
-}
+BigInt divexact(const BigInt& a, const BigInt& b) { return super_linear(a, b, mpz_divexact); }
+BigInt gcd(const BigInt& a, const BigInt& b) { return super_linear(a, b, mpz_gcd); }
+BigInt lcm(const BigInt& a, const BigInt& b) { return super_linear(a, b, mpz_lcm); }
 BigInt isqrt(const BigInt& a) {
-    BigInt r;
-    mpz_sqrt(r.value_, a.value_);
-    return r;
+    return super_linear(a, BigInt(), [](mpz_ptr r, mpz_srcptr x, mpz_srcptr) { mpz_sqrt(r, x); });
 }
 BigInt BigInt::abs() const {
     BigInt r;
@@ -73,11 +92,26 @@ BigInt BigInt::abs() const {
     return r;
 }
 
-std::string BigInt::str() const {
-    std::string text(mpz_sizeinbase(value_, 10) + 2, '\0');
-    mpz_get_str(text.data(), 10, value_);
+namespace {
+
+std::string decimal(mpz_srcptr value) {
+    std::string text(mpz_sizeinbase(value, 10) + 2, '\0');
+    mpz_get_str(text.data(), 10, value);
     text.resize(text.find('\0'));
     return text;
+}
+
+}  // namespace
+
+std::string BigInt::str() const {
+    const std::size_t size = mpz_size(value_);
+    if (!is_long_operation(size)) {
+        poll_before(size);
+        return decimal(value_);
+    }
+    auto job = std::make_shared<std::pair<BigInt, std::string>>(*this, std::string());
+    run_offloaded([job] { job->second = decimal(job->first.raw()); });
+    return std::move(job->second);
 }
 
 }  // namespace brevant

@@ -1,22 +1,25 @@
-// Cooperative interruption of long loops. Loops whose length grows with the input call
-// poll_interrupt() once per step; every kPollsPerCheck polls it runs the hook that the host
-// installed (the Python binding checks for pending signals there). The hook ends the call by
-// throwing Interrupted; with no hook installed, polling only counts.
+// Cooperative interruption, bounded in time. Loops whose length grows with the input call
+// poll_interrupt() once per step, and the exact arithmetic polls before every operation on large
+// numbers (a single one can take milliseconds; see exact/offload.hpp for those that take longer).
+// A poll reads a coarse monotonic clock and, when at least kCheckInterval has passed since the
+// thread's last check, runs the hook that the host installed: the Python binding runs pending signal
+// handlers there and throws Interrupted when one raises. With no hook installed, polling only reads
+// the clock.
 #pragma once
 
-#include <cstdint>
+#include <chrono>
 
 namespace brevant {
 
+// Called on the polling thread when a check is due.
 using InterruptHook = void (*)();
 
-// One check per this many polls. A polled step is at least one exact operation (tens of
-// nanoseconds to a few microseconds), so a check comes within a few milliseconds of work, while
-// the hook's own cost stays far below the cost of the steps between two checks.
-inline constexpr std::uint32_t kPollsPerCheck = 1024;
+inline constexpr std::chrono::nanoseconds kCheckInterval = std::chrono::milliseconds(1);
 
 // Installs the hook (nullptr removes it). The host installs it once, before any call runs.
 void set_interrupt_hook(InterruptHook hook);
+
+bool interrupt_hook_installed();
 
 void poll_interrupt();
 

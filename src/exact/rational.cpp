@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "exact/failure.hpp"
+#include "exact/offload.hpp"
 
 namespace brevant {
 
@@ -73,6 +74,22 @@ public:
 
 private:
     std::unique_ptr<__mpq_struct> q_;
+};
+
+// The size that decides how long an operation may take (exact/offload.hpp).
+std::size_t limbs(mpq_srcptr q) { return std::max(mpz_size(mpq_numref(q)), mpz_size(mpq_denref(q))); }
+bool integral(mpq_srcptr q) { return mpz_cmp_ui(mpq_denref(q), 1) == 0; }
+
+// Copies of the operands and room for the result of an operation run on a helper thread, which
+// may outlive the caller's operands.
+struct OffloadedMpq {
+    MpqTemp a, b, result;
+    int order = 0;
+
+    OffloadedMpq(mpq_srcptr x, mpq_srcptr y) {
+        mpq_set(a.q, x);
+        mpq_set(b.q, y);
+    }
 };
 
 void set_words(mpz_ptr z, Int128 v) {
@@ -178,26 +195,81 @@ struct Rational::Big {
 
     using Op = void (*)(mpq_ptr, mpq_srcptr, mpq_srcptr);
 
-    static Rational binary(const Rational& a, const Rational& b, Op op) {
+    // How an operation's time grows with the size of its operands: sums and differences of
+    // integers are linear; everything else multiplies, and with denominators takes gcds.
+    enum class Growth { LinearOnIntegers, SuperLinear };
+
+    // Whether the operation goes to a helper thread (which polls while it waits); if not, polls
+    // here first as its size asks (exact/offload.hpp).
+    static bool offloads(mpq_srcptr a, mpq_srcptr b, Growth growth) {
+        const std::size_t size = std::max(limbs(a), limbs(b));
+        if (growth == Growth::LinearOnIntegers && integral(a) && integral(b)) {
+            poll_before(size);
+            return false;
+        }
+        if (is_long_operation(size)) return true;
+        poll_before(size);
+        return false;
+    }
+
+    static Rational binary(const Rational& a, const Rational& b, Op op, Growth growth) {
         View va, vb;
+        const mpq_srcptr qa = as_mpq(a, va);
+        const mpq_srcptr qb = as_mpq(b, vb);
+        if (offloads(qa, qb, growth)) {
+            auto job = std::make_shared<OffloadedMpq>(qa, qb);
+            run_offloaded([job, op] { op(job->result.q, job->a.q, job->b.q); });
+            return adopt(job->result.q);
+        }
         MpqTemp r;
-        op(r.q, as_mpq(a, va), as_mpq(b, vb));
+        op(r.q, qa, qb);
         return adopt(r.q);
     }
 
     // a = a op b for a heap value a, moving the result inline when it fits.
-    static void in_place(Rational& a, const Rational& b, Op op) {
+    static void in_place(Rational& a, const Rational& b, Op op, Growth growth) {
         View vb;
-        op(a.words_.big, a.words_.big, as_mpq(b, vb));
+        const mpq_srcptr qb = as_mpq(b, vb);
+        if (offloads(a.words_.big, qb, growth)) {
+            a = binary(a, b, op, growth);
+            return;
+        }
+        op(a.words_.big, a.words_.big, qb);
         if (fits_inline(mpq_numref(a.words_.big)) && fits_inline(mpq_denref(a.words_.big))) {
             a = adopt(a.words_.big);
         }
     }
 
     static Rational unary(const Rational& a, void (*op)(mpq_ptr, mpq_srcptr)) {
+        poll_before(limbs(a.words_.big));
         MpqTemp r;
         op(r.q, a.words_.big);
         return adopt(r.q);
+    }
+
+    static std::strong_ordering compare(const Rational& a, const Rational& b) {
+        View va, vb;
+        const mpq_srcptr qa = as_mpq(a, va);
+        const mpq_srcptr qb = as_mpq(b, vb);
+        if (offloads(qa, qb, Growth::LinearOnIntegers)) {
+            auto job = std::make_shared<OffloadedMpq>(qa, qb);
+            run_offloaded([job] { job->order = mpq_cmp(job->a.q, job->b.q); });
+            return job->order <=> 0;
+        }
+        return mpq_cmp(qa, qb) <=> 0;
+    }
+
+    // t made canonical, its gcd taken on a helper thread when it may take long.
+    static void canonicalize(mpq_t t) {
+        if (!is_long_operation(limbs(t))) {
+            poll_before(limbs(t));
+            mpq_canonicalize(t);
+            return;
+        }
+        auto job = std::make_shared<MpqTemp>();
+        mpq_swap(job->q, t);
+        run_offloaded([job] { mpq_canonicalize(job->q); });
+        mpq_swap(job->q, t);
     }
 };
 
@@ -249,7 +321,7 @@ Rational::Rational(const BigInt& numerator, const BigInt& denominator) : Rationa
     MpqTemp t;
     mpz_set(mpq_numref(t.q), numerator.raw());
     mpz_set(mpq_denref(t.q), denominator.raw());
-    mpq_canonicalize(t.q);
+    Big::canonicalize(t.q);
     *this = Big::adopt(t.q);
 }
 
@@ -269,15 +341,15 @@ Rational& Rational::operator=(const Rational& other) {
 
 Rational operator+(const Rational& a, const Rational& b) {
     if (a.is_inline() && b.is_inline()) return Rational::Small::add(a.words_.num, a.den_, b.words_.num, b.den_);
-    return Rational::Big::binary(a, b, mpq_add);
+    return Rational::Big::binary(a, b, mpq_add, Rational::Big::Growth::LinearOnIntegers);
 }
 Rational operator-(const Rational& a, const Rational& b) {
     if (a.is_inline() && b.is_inline()) return Rational::Small::add(a.words_.num, a.den_, -b.words_.num, b.den_);
-    return Rational::Big::binary(a, b, mpq_sub);
+    return Rational::Big::binary(a, b, mpq_sub, Rational::Big::Growth::LinearOnIntegers);
 }
 Rational operator*(const Rational& a, const Rational& b) {
     if (a.is_inline() && b.is_inline()) return Rational::Small::multiply(a.words_.num, a.den_, b.words_.num, b.den_);
-    return Rational::Big::binary(a, b, mpq_mul);
+    return Rational::Big::binary(a, b, mpq_mul, Rational::Big::Growth::SuperLinear);
 }
 Rational operator/(const Rational& a, const Rational& b) {
     if (b.is_zero()) throw InternalFailure("division by zero");
@@ -286,7 +358,7 @@ Rational operator/(const Rational& a, const Rational& b) {
         const std::int64_t c = b.words_.num;
         return Rational::Small::multiply(a.words_.num, a.den_, c < 0 ? -b.den_ : b.den_, c < 0 ? -c : c);
     }
-    return Rational::Big::binary(a, b, mpq_div);
+    return Rational::Big::binary(a, b, mpq_div, Rational::Big::Growth::SuperLinear);
 }
 Rational Rational::operator-() const {
     if (is_inline()) return Small::make(-words_.num, den_);
@@ -294,17 +366,17 @@ Rational Rational::operator-() const {
 }
 Rational& Rational::operator+=(const Rational& b) {
     if (is_inline()) return *this = *this + b;
-    Big::in_place(*this, b, mpq_add);
+    Big::in_place(*this, b, mpq_add, Big::Growth::LinearOnIntegers);
     return *this;
 }
 Rational& Rational::operator-=(const Rational& b) {
     if (is_inline()) return *this = *this - b;
-    Big::in_place(*this, b, mpq_sub);
+    Big::in_place(*this, b, mpq_sub, Big::Growth::LinearOnIntegers);
     return *this;
 }
 Rational& Rational::operator*=(const Rational& b) {
     if (is_inline()) return *this = *this * b;
-    Big::in_place(*this, b, mpq_mul);
+    Big::in_place(*this, b, mpq_mul, Big::Growth::SuperLinear);
     return *this;
 }
 Rational Rational::abs() const {
@@ -314,8 +386,7 @@ Rational Rational::abs() const {
 
 std::strong_ordering operator<=>(const Rational& a, const Rational& b) {
     if (a.is_inline() && b.is_inline()) return Rational::Small::compare(a.words_.num, a.den_, b.words_.num, b.den_);
-    Rational::Big::View va, vb;
-    return mpq_cmp(Rational::Big::as_mpq(a, va), Rational::Big::as_mpq(b, vb)) <=> 0;
+    return Rational::Big::compare(a, b);
 }
 
 BigInt Rational::numerator() const {
@@ -401,6 +472,7 @@ double Rational::to_double() const {
     if (is_zero()) return 0.0;
     Big::View view;
     const mpq_srcptr q = Big::as_mpq(*this, view);
+    poll_before(limbs(q));  // the quotient has few bits: linear in the size
     mpz_t magnitude;
     mpz_init(magnitude);
     mpz_abs(magnitude, mpq_numref(q));

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "exact/failure.hpp"
+#include "exact/interrupt.hpp"
 
 namespace brevant {
 namespace {
@@ -73,6 +74,7 @@ HPoint deboor_h(std::uint64_t p, const std::vector<Rational>& knots, const std::
     // Level r overwrites d[j] from the top down, so d[j - 1] still holds level r - 1 when it is read.
     for (std::uint64_t r = 1; r <= p; ++r) {
         for (std::uint64_t j = p; j >= r; --j) {
+            poll_interrupt();  // the triangle is quadratic in the degree, its numbers grow with it
             const Rational& hi_knot = knot_at(knots, k + 1 + j - r);
             const Rational& lo_knot = knot_at(knots, k - p + j);
             const Rational den = hi_knot - lo_knot;

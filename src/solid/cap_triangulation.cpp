@@ -4,8 +4,8 @@
 #include <map>
 #include <string>
 
-#include "exact/failure.hpp"
 #include "exact/interrupt.hpp"
+#include "solid/touching_clip.hpp"
 
 namespace brevant {
 namespace {
@@ -102,15 +102,18 @@ bool interiors_overlap(const Triangle2& s, const Triangle2& t) {
     return !has_separating_edge(s, t) && !has_separating_edge(t, s);
 }
 
-std::vector<Triangle2> triangulate_cap(const std::vector<Point2>& loop, std::string_view caller) {
+std::optional<std::vector<Triangle2>> triangulate_cap(const std::vector<Point2>& loop) {
     // The open-triangle rule is tried first because its triangles are the expected ones wherever
     // it is right; it goes wrong only when a vertex lies on a diagonal, which the closed rule
-    // refuses to cut across.
+    // refuses to cut across. Both go wrong where the loop touches itself, which the last clipping
+    // handles at the price of triangles unlike those of the other two.
     for (Blocking blocking : {Blocking::OpenTriangle, Blocking::ClosedTriangle}) {
         EarClipping clipping = clip_ears(loop, blocking);
         if (covers_loop(clipping)) return std::move(clipping.triangles);
     }
-    throw Refusal(std::string(caller) + ": the loop cannot be triangulated");
+    EarClipping clipping = clip_touching_ears(loop);
+    if (covers_loop(clipping)) return std::move(clipping.triangles);
+    return std::nullopt;
 }
 
 }  // namespace brevant

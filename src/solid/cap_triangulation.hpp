@@ -5,7 +5,7 @@
 // points left unclipped (if any) bound nothing: their edges cancel along every line.
 #pragma once
 
-#include <string_view>
+#include <optional>
 #include <vector>
 
 #include "solid/ear_clip.hpp"
@@ -13,8 +13,9 @@
 namespace brevant {
 
 // The open-triangle ear clipping when it covers the loop, else the closed-triangle one when that
-// does; otherwise a Refusal naming the caller ("<caller>: the loop cannot be triangulated").
-std::vector<Triangle2> triangulate_cap(const std::vector<Point2>& loop, std::string_view caller);
+// does, else the clipping of a loop that touches itself (solid/touching_clip.hpp) when that does;
+// nullopt when none does.
+std::optional<std::vector<Triangle2>> triangulate_cap(const std::vector<Point2>& loop);
 
 // Whether the edges of the closed loop, as directed segments, cancel on every stretch of every
 // line they lie on (zero-length edges ignored).

@@ -36,11 +36,12 @@ std::optional<std::size_t> first_ear(const std::vector<Point2>& v, Blocking bloc
 
 }  // namespace
 
-EarClipping clip_ears(const std::vector<Point2>& loop, Blocking blocking) {
+EarClipping clip_ears_by(std::vector<Point2> v,
+                         const std::function<std::optional<std::size_t>(const std::vector<Point2>&)>& first_ear,
+                         const std::function<void(std::vector<Point2>&)>& after_cut) {
     EarClipping result;
-    std::vector<Point2> v = loop;
     while (v.size() > 3) {
-        const std::optional<std::size_t> ear = first_ear(v, blocking);
+        const std::optional<std::size_t> ear = first_ear(v);
         if (!ear) {
             result.remainder = std::move(v);
             return result;
@@ -49,9 +50,16 @@ EarClipping clip_ears(const std::vector<Point2>& loop, Blocking blocking) {
         const std::size_t i = *ear;
         result.triangles.push_back({v[(i + n - 1) % n], v[i], v[(i + 1) % n]});
         v.erase(v.begin() + static_cast<std::ptrdiff_t>(i));
+        after_cut(v);
     }
     if (v.size() == 3) result.triangles.push_back({v[0], v[1], v[2]});
     return result;
+}
+
+EarClipping clip_ears(const std::vector<Point2>& loop, Blocking blocking) {
+    return clip_ears_by(
+        loop, [blocking](const std::vector<Point2>& v) { return first_ear(v, blocking); },
+        [](std::vector<Point2>&) {});
 }
 
 std::vector<Triangle2> ear_clip(const std::vector<Point2>& loop) {

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "exact/vec3.hpp"
@@ -28,6 +30,13 @@ struct EarClipping {
 
 // Clips the first ear (lowest index) again and again until three points remain or no ear is left.
 EarClipping clip_ears(const std::vector<Point2>& loop, Blocking blocking);
+
+// The clipping loop for any rule: cuts the ear at the point that `first_ear` names (the triangle of
+// that point and its two neighbours) and lets `after_cut` tidy the points left, again and again until
+// at most three points remain or no ear is named.
+EarClipping clip_ears_by(std::vector<Point2> v,
+                         const std::function<std::optional<std::size_t>(const std::vector<Point2>&)>& first_ear,
+                         const std::function<void(std::vector<Point2>&)>& after_cut);
 
 // clip_ears with the open-triangle rule, keeping only the triangles.
 std::vector<Triangle2> ear_clip(const std::vector<Point2>& loop);

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "exact/failure.hpp"
+#include "exact/interrupt.hpp"
 
 namespace brevant {
 
@@ -13,6 +14,7 @@ namespace brevant {
 Rational volume6(const Solid& solid) {
     Rational sum;
     for (const Polygon& p : solid.polygons) {
+        poll_interrupt();
         const std::vector<Vec3>& v = p.vertices;
         if (v.size() < 3) continue;
         Vec3 fan = cross(v[1], v[2]);
@@ -110,6 +112,7 @@ std::string canonical_text(const Solid& solid) {
     std::set<std::string> keys;
     std::vector<std::string> texts;
     for (const Polygon& p : solid.polygons) {
+        poll_interrupt();
         texts.resize(p.vertices.size());
         std::size_t length = 0;
         for (std::size_t i = 0; i < p.vertices.size(); ++i) {
@@ -139,7 +142,10 @@ std::string canonical_text(const Solid& solid) {
 
 std::size_t logical_face_count(const Solid& solid) {
     std::set<std::string> planes;
-    for (const Polygon& p : solid.polygons) planes.insert(plane_key_text(p.plane.canonical()));
+    for (const Polygon& p : solid.polygons) {
+        poll_interrupt();
+        planes.insert(plane_key_text(p.plane.canonical()));
+    }
     return planes.size();
 }
 
@@ -151,6 +157,7 @@ std::pair<Vec3, Vec3> bbox(const Solid& solid) {
     Vec3 hi = lo;
     for (const Polygon& p : solid.polygons) {
         for (const Vec3& v : p.vertices) {
+            poll_interrupt();
             for (std::size_t c = 0; c < 3; ++c) {
                 if (v[c] < lo[c]) {
                     lo[c] = v[c];

@@ -1,6 +1,7 @@
 #include "solid/solid.hpp"
 
 #include "exact/failure.hpp"
+#include "exact/interrupt.hpp"
 
 namespace brevant {
 namespace {
@@ -39,6 +40,7 @@ Solid Solid::make(std::vector<Polygon> polygons) {
     Solid solid;
     solid.polygons.reserve(polygons.size());
     for (Polygon& p : polygons) {
+        poll_interrupt();
         if (!p.is_degenerate()) solid.polygons.push_back(std::move(p));
     }
     return solid;
@@ -67,6 +69,7 @@ Solid Solid::mapped(const std::function<Vec3(const Vec3&)>& f) const {
     Solid result;
     result.polygons.reserve(polygons.size());
     for (const Polygon& p : polygons) {
+        poll_interrupt();
         if (p.vertices.size() < 3) throw InternalFailure("index out of range: a polygon needs three vertices");
         std::vector<Vec3> moved;
         moved.reserve(p.vertices.size());
@@ -79,7 +82,10 @@ Solid Solid::mapped(const std::function<Vec3(const Vec3&)>& f) const {
 Solid Solid::flipped() const {
     Solid result;
     result.polygons.reserve(polygons.size());
-    for (const Polygon& p : polygons) result.polygons.push_back(p.flipped());
+    for (const Polygon& p : polygons) {
+        poll_interrupt();
+        result.polygons.push_back(p.flipped());
+    }
     return result;
 }
 

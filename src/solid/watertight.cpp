@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "exact/interrupt.hpp"
 #include "solid/line_key.hpp"
 
 namespace brevant {
@@ -16,6 +17,7 @@ using CoverageSteps = std::map<Rational, int>;
 bool balanced(const CoverageSteps& steps) {
     int coverage = 0;
     for (const auto& [t, step] : steps) {
+        poll_interrupt();
         coverage += step;
         if (coverage != 0) return false;
     }
@@ -29,6 +31,7 @@ bool watertight_ok(const Solid& solid) {
     for (const Polygon& polygon : solid.polygons) {
         const std::vector<Vec3>& v = polygon.vertices;
         for (std::size_t i = 0; i < v.size(); ++i) {
+            poll_interrupt();
             const std::optional<SideOnLine> side = side_on_line(v[i], v[(i + 1) % v.size()]);
             if (!side) continue;
             const int sign = side->forward ? 1 : -1;

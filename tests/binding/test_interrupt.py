@@ -4,6 +4,7 @@ calls the module itself) lets the call finish with its ordinary result. Running 
 inside a call raises MemoryError and the module goes on."""
 
 import os
+import pathlib
 import signal
 import subprocess
 import sys
@@ -12,6 +13,9 @@ import textwrap
 import pytest
 
 import brevant_rs as br
+
+sys.path.insert(0, str(pathlib.Path(__file__).parent))
+import interrupt_workloads  # noqa: E402
 
 SQUARE = [[["0", "0", "0"], ["0", "1", "0"]], [["1", "0", "0"], ["1", "1", "0"]]]
 WALL = [[["1/4", "0", "-1"], ["1/4", "0", "1"]], [["1/4", "1", "-1"], ["1/4", "1", "1"]]]  # the plane x = 1/4
@@ -172,3 +176,31 @@ def test_exhausted_address_space_raises_memory_error_and_the_module_stays_usable
     # Reading three 20-million-digit numbers, multiplying them and writing them out needs several
     # hundred megabytes more than the limit grants; the first failing allocation is in GMP.
     assert run_script(MEMORY_RUNNER) == ["MemoryError", "MemoryError", "36/1"]
+
+
+# SIGINT from outside, during a call on million-digit numbers (or of degree 2,000 for the NURBS
+# functions), for every module function and PySolid method: the workloads run for seconds to
+# hours, and each ends by KeyboardInterrupt soon after the signal. All run in one interpreter, so
+# that the solid of the methods is built once.
+# bench/interrupt_latency.py prints the latency of each, over several signals.
+LATENCY_BOUND_S = 2.0  # a fault detector, twenty times the target: calls without it took 11 s to hours
+
+
+@pytest.fixture(scope="module")
+def latencies():
+    return dict(interrupt_workloads.measure_latencies(list(interrupt_workloads.WORKLOADS), delay=0.3,
+                                                      timeout=3 * LATENCY_BOUND_S))
+
+
+@pytest.mark.heavy
+@pytest.mark.parametrize("name", sorted(interrupt_workloads.WORKLOADS))
+def test_sigint_from_outside_ends_every_entry_point_on_huge_numbers_soon(name, latencies):
+    latency = latencies[name]
+    assert latency.ending == "interrupted", latency
+    assert latency.seconds < LATENCY_BOUND_S, latency
+
+
+def test_every_entry_point_has_a_latency_workload():
+    callables = {name for name in dir(br) if callable(getattr(br, name)) and not name[0].isupper()}
+    methods = {name for name in dir(br.PySolid) if not name.startswith("_")}
+    assert set(interrupt_workloads.WORKLOADS) == callables | methods

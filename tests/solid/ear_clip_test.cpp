@@ -100,7 +100,7 @@ TEST(CapTriangulation, KeepsTheOpenRuleWhereItIsRight) {
     } cases[] = {{"square", kUnitSquare, false}, {"arrow", kArrow, false},    {"spike", kSpike, false},
                  {"staircase", kStaircase, true}, {"h", kH, true},           {"notched", kNotched, true}};
     for (const auto& c : cases) {
-        const std::vector<Triangle2> triangles = triangulate_cap(c.loop, "make_prism");
+        const std::vector<Triangle2> triangles = triangulate_cap(c.loop).value();
         EXPECT_EQ(summed_area2(triangles), loop_area2(c.loop)) << c.name;
         EXPECT_EQ(triangles == ear_clip(c.loop), !c.open_rule_is_wrong) << c.name;
     }

@@ -1,11 +1,17 @@
-"""Prisms and prismatoids: face order and labels, orientation, caps of awkward loops, refusals."""
+"""Prisms and prismatoids: face order and labels, orientation, caps of awkward loops, loops that
+fold back or touch themselves, refusals."""
 
+import pathlib
 import random
+import sys
 from fractions import Fraction
 
 import pytest
 
 import brevant_rs as br
+
+sys.path.insert(0, str(pathlib.Path(__file__).parent))
+from loops import area, flat, labels, polyomino_loop  # noqa: E402
 
 RNG = random.Random(20240603)
 SQUARE = ["0", "0", "1", "0", "1", "1", "0", "1"]
@@ -17,22 +23,8 @@ BOW_TIE = [(0, 0), (2, 2), (2, 0), (0, 2)]
 CROSSED = [(4, 6), (6, 6), (0, 2), (0, 3), (6, 3)]
 
 
-def flat(points):
-    return [str(c) for p in points for c in p]
-
-
-def area(points):
-    n = len(points)
-    return Fraction(sum(points[i][0] * points[(i + 1) % n][1] - points[(i + 1) % n][0] * points[i][1]
-                        for i in range(n)), 2)
-
-
 def faces(solid):
     return [(label, [tuple(Fraction(c) for c in v) for v in loop]) for label, loop in solid.polygons()]
-
-
-def labels(solid):
-    return [label for label, _ in solid.polygons()]
 
 
 def top_cap_is_a_tiling(solid, loop):
@@ -70,15 +62,14 @@ def test_negative_height_turns_every_face_inward():
     assert down.canonical() == br.make_prism(SQUARE, "2", "P").mirror(2).canonical()
 
 
-# A two-point loop is a wall of zero thickness (two sides facing opposite ways); a collinear loop's
-# flat cap triangle is dropped.
-@pytest.mark.parametrize("points, polygon_count", [([], 0), ([(3, 4)], 0), ([(0, 0), (1, 0)], 2),
-                                                   ([(0, 0), (1, 0), (2, 0)], 3)])
-def test_loops_without_area(points, polygon_count):
-    prism = br.make_prism(flat(points), "1", "w")
-    assert labels(prism) == [f"w.side{i}" for i in range(polygon_count)]
-    assert prism.volume6_str() == "0/1"
-    assert prism.watertight_ok()
+# A loop without area anywhere is nothing but fold-backs (or a point): no cap, and no wall of zero
+# thickness either.
+@pytest.mark.parametrize("points", [[], [(3, 4)], [(0, 0), (1, 0)], [(0, 0), (1, 0), (2, 0)],
+                                    [(0, 0), (1, 0), (2, 0), (3, 0)], [(0, 0), (2, 2), (1, 1), (3, 3)],
+                                    [(1, 1), (1, 1), (4, 1), (2, 1)]])
+def test_loops_without_area_give_no_faces(points):
+    assert br.make_prism(flat(points), "1", "w").polygons() == []
+    assert br.make_prismatoid(flat(points), "0", flat(points), "1", "w").polygons() == []
 
 
 @pytest.mark.parametrize("entries", [["0", "0", "1"], ["0", "0", "1", "0", "1", "1", "x"]])
@@ -103,13 +94,25 @@ def test_awkward_simple_loops_make_closed_prisms(loop, h):
         assert top_cap_is_a_tiling(prism, points)
 
 
-@pytest.mark.parametrize("loop", [BOW_TIE, CROSSED], ids=["bow-tie", "crossed"])
-def test_self_intersecting_loops_are_refused(loop):
-    for name, call in (("make_prism", lambda: br.make_prism(flat(loop), "1", "x")),
-                       ("make_prismatoid", lambda: br.make_prismatoid(flat(loop), "0", flat(loop), "1", "x")),
-                       ("make_prismatoid", lambda: br.make_prismatoid(SQUARE, "0", SQUARE + flat(loop), "1", "x"))):
-        with pytest.raises(ValueError, match=f"^{name}: the loop cannot be triangulated$"):
-            call()
+# The refusal says where the loop crosses itself, in the caller's numbering (edge i runs from point i
+# to point i + 1), whichever way the loop turns.
+@pytest.mark.parametrize("loop, where", [
+    (BOW_TIE, "edges 0 and 2 cross"),
+    (CROSSED, "edges 1 and 3 cross"),
+    (BOW_TIE[1:] + BOW_TIE[:1], "edges 1 and 3 cross"),
+    (CROSSED[::-1], "edges 0 and 2 cross"),  # clockwise, so turned inside: the numbering is still the caller's
+    # Through one point twice, as two lines crossing there.
+    ([(0, 0), (1, 1), (2, 2), (2, 0), (1, 1), (0, 2)], "the loop crosses itself at point 1"),
+    # A triangle hung into a square from a corner of its outline, entered and left crosswise.
+    ([(0, 0), (4, 0), (4, 4), (2, 4), (1, 2), (3, 2), (2, 4), (0, 4)], "the loop crosses itself at point 3"),
+], ids=["bow-tie", "crossed", "bow-tie-rotated", "crossed-clockwise", "through-a-point", "hung-triangle"])
+def test_self_intersecting_loops_are_refused_naming_where(loop, where):
+    with pytest.raises(ValueError, match=f"^make_prism: the loop cannot be triangulated: {where}$"):
+        br.make_prism(flat(loop), "1", "x")
+    with pytest.raises(ValueError, match=f"^make_prismatoid: the loop cannot be triangulated: {where} in the bottom loop$"):
+        br.make_prismatoid(flat(loop), "0", flat(loop), "1", "x")
+    with pytest.raises(ValueError, match=f"^make_prismatoid: the loop cannot be triangulated: {where} in the top loop$"):
+        br.make_prismatoid(SQUARE, "0", flat(loop), "1", "x")
 
 
 def test_unit_square_prismatoid():
@@ -142,35 +145,10 @@ def test_prismatoid_top_checks():
     assert labels(extra).count("t.side0") == 2
 
 
-def polyomino_loop(size):
-    """The boundary of a random connected set of grid cells through every unit step (many collinear
-    vertices), or None when the set has a hole or two cells meet only at a corner."""
-    cells = {(RNG.randrange(size), RNG.randrange(size))}
-    for _ in range(RNG.randrange(1, 14)):
-        x, y = RNG.choice(sorted(cells))
-        dx, dy = RNG.choice([(1, 0), (-1, 0), (0, 1), (0, -1)])
-        if 0 <= x + dx < size and 0 <= y + dy < size:
-            cells.add((x + dx, y + dy))
-    following = {}
-    for x, y in cells:
-        for a, b, neighbour in [((x, y), (x + 1, y), (x, y - 1)), ((x + 1, y), (x + 1, y + 1), (x + 1, y)),
-                                ((x + 1, y + 1), (x, y + 1), (x, y + 1)), ((x, y + 1), (x, y), (x - 1, y))]:
-            if neighbour not in cells:
-                if a in following:
-                    return None
-                following[a] = b
-    start = min(following)
-    loop, p = [start], following[start]
-    while p != start:
-        loop.append(p)
-        p = following[p]
-    return loop if len(loop) == len(following) else None
-
-
 def test_random_simple_loops_give_closed_solids_of_the_right_volume():
     checked = 0
     while checked < 150:
-        loop = polyomino_loop(6)
+        loop = polyomino_loop(RNG, 6, 13)
         if loop is None:
             continue
         if RNG.random() < 0.5:
