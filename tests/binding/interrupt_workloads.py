@@ -69,6 +69,7 @@ def patch(z):
     return [[[frac(), frac(), z], [frac(), frac(), z]], [[frac(), frac(), z], [frac(), frac(), z]]]
 target, args = br.ssi_pairs, (patch('0'), patch('0'), 8)
 """,
+    "union_all": "target, args = br.union_all, ([br.make_box(frac(), frac(), frac(), 'a'), br.make_box(frac(), frac(), frac(), 'b')],)",
 }
 
 # Methods run on a box of million-digit extents moved by a million-digit fraction (quick to build:
@@ -93,6 +94,12 @@ METHOD_ARGS = {
     "logical_faces": "()",
     "bbox": "()",
     "polygons": "()",
+    "merged": "()",
+    "to_mesh": "()",
+    "to_mesh_floats": "()",
+    "union": "(br.make_box(big(), big(), big(), 'o'),)",
+    "cut": "(br.make_box(big(), big(), big(), 'o'),)",
+    "intersect": "(br.make_box(big(), big(), big(), 'o'),)",
 }
 for _name, _args in METHOD_ARGS.items():
     WORKLOADS[_name] = SOLID + f"target, args = solid.{_name}, {_args}"
