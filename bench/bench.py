@@ -14,6 +14,7 @@ usage: bench.py BUILD_DIR [NAME_PREFIX ...]   (BUILD_DIR holds libbrevant_twin.s
 
 import ctypes
 import hashlib
+import math
 import random
 import statistics
 import subprocess
@@ -277,6 +278,14 @@ def w5(_twin):
 
 
 WORKLOADS = (w1, w2, w3, w4, w5)
+
+
+def growth(points):
+    """The least-squares slope of log(time) against log(size) over (size, seconds) pairs."""
+    xs = [math.log(size) for size, _ in points]
+    ys = [math.log(seconds) for _, seconds in points]
+    mx, my = sum(xs) / len(xs), sum(ys) / len(ys)
+    return sum((x - mx) * (y - my) for x, y in zip(xs, ys)) / sum((x - mx) ** 2 for x in xs)
 
 
 def milliseconds(seconds):

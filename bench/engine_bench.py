@@ -17,7 +17,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
-from bench import measure  # noqa: E402
+from bench import growth, measure  # noqa: E402
 
 try:
     import manifold3d
@@ -103,13 +103,6 @@ def row(name, engine, bsp, peer, size, peak_engine, peak_bsp):
     ratio = f"{engine / peer:.1f}" if peer else "-"
     print(f"{name:<34} {ms(engine):>10} {ms(bsp):>10} {ms(peer):>10} {ratio:>6} {size:>8} {peak_engine:>7} {peak_bsp:>7}",
           flush=True)
-
-
-def growth(points):
-    xs = [math.log(n) for n, _ in points]
-    ys = [math.log(t) for _, t in points]
-    mx, my = sum(xs) / len(xs), sum(ys) / len(ys)
-    return sum((x - mx) * (y - my) for x, y in zip(xs, ys)) / sum((x - mx) ** 2 for x in xs)
 
 
 def main():

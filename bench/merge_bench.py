@@ -7,21 +7,12 @@ rectangular holes. Times are medians of repeated runs (bench.measure).
 usage: python bench/merge_bench.py
 """
 
-import math
 import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from bench import measure  # noqa: E402
+from bench import growth, measure  # noqa: E402
 from shapes import plate_with_holes, staircase_operands  # noqa: E402
-
-
-def growth(rows):
-    """The least-squares slope of log(time) against log(size)."""
-    xs = [math.log(size) for size, _ in rows]
-    ys = [math.log(seconds) for _, seconds in rows]
-    mx, my = sum(xs) / len(xs), sum(ys) / len(ys)
-    return sum((x - mx) * (y - my) for x, y in zip(xs, ys)) / sum((x - mx) ** 2 for x in xs)
 
 
 def main():

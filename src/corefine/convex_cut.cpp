@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "arrangement/convexity.hpp"
 #include "arrangement/orientation.hpp"
 #include "exact/interrupt.hpp"
 
@@ -20,31 +21,6 @@ using ConvexPiece = std::vector<Corner>;
 Corner corner(Point2 p, bool boundary, bool cut) {
     const FloatPoint f = shadow(p);
     return {std::move(p), f, boundary, cut};
-}
-
-// Whether the loop turns one way only, and round once (x and y each change direction at most
-// twice), straight-on corners allowed.
-bool is_convex(const std::vector<Point2>& loop) {
-    const std::size_t n = loop.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const Point2& a = loop[(i + n - 1) % n];
-        const Point2& b = loop[i];
-        const Point2& c = loop[(i + 1) % n];
-        const int t = orient2(a, b, c).sign();
-        if (t < 0) return false;
-        if (t == 0 && ((b[0] - a[0]) * (c[0] - b[0]) + (b[1] - a[1]) * (c[1] - b[1])).sign() <= 0) return false;
-    }
-    for (int axis = 0; axis < 2; ++axis) {
-        int changes = 0, last = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            const int d = (loop[(i + 1) % n][axis] - loop[i][axis]).sign();
-            if (d == 0) continue;
-            if (last != 0 && d != last) ++changes;
-            last = d;
-        }
-        if (changes > 2) return false;
-    }
-    return true;
 }
 
 // The parameter of x along p → q (0 at p, 1 at q), for x on that line.
@@ -135,7 +111,7 @@ std::optional<std::vector<Piece>> convex_cut(const FaceSet& faces, int index, co
     const Face& face = faces.faces[index];
     std::vector<Point2> loop = face.loop2;
     if (face.turn < 0) std::reverse(loop.begin(), loop.end());
-    if (!is_convex(loop)) return std::nullopt;
+    if (convex_turn(loop) <= 0) return std::nullopt;
     std::vector<ConvexPiece> pieces(1);
     for (const Point2& v : loop) pieces[0].push_back(corner(v, true, false));
     for (const Segment2& cut : cuts) {

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "arrangement/face_windings.hpp"
-#include "arrangement/orientation.hpp"
+#include "arrangement/convexity.hpp"
 #include "arrangement/ray_hit.hpp"
 #include "arrangement/region_boundary.hpp"
 #include "exact/failure.hpp"
@@ -151,46 +151,15 @@ std::vector<int> region_owners(const Regions& r, int regions) {
     return owners;
 }
 
-// A loop that turns one way only, and round once, bounds a convex polygon. Turning round once shows
-// as x and y each changing direction at most twice along the loop.
+// A convex loop bounds its region alone.
 std::optional<MergedPiece> convex_face(const OwnedLoop& loop) {
-    const std::vector<Point2>& p = loop.points;
-    const std::size_t n = p.size();
-    std::vector<FloatPoint> f;
-    f.reserve(n);
-    for (const Point2& q : p) f.push_back(shadow(q));
-    int turn = 0;
     std::vector<std::size_t> corners;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t before = (i + n - 1) % n, after = (i + 1) % n;
-        const int t = orient_sign(p[before], p[i], p[after], f[before], f[i], f[after]);
-        if (t == 0) {
-            // Straight on is fine; turning straight back is not convex.
-            const Point2& a = p[(i + n - 1) % n];
-            const Point2& c = p[(i + 1) % n];
-            if (((p[i][0] - a[0]) * (c[0] - p[i][0]) + (p[i][1] - a[1]) * (c[1] - p[i][1])).sign() <= 0) return std::nullopt;
-            continue;
-        }
-        if (turn != 0 && t != turn) return std::nullopt;
-        turn = t;
-        corners.push_back(i);
-    }
+    const int turn = convex_turn(loop.points, &corners);
     if (turn == 0) return std::nullopt;
-    for (int axis = 0; axis < 2; ++axis) {
-        int changes = 0, last = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            const int d = (p[(i + 1) % n][axis] - p[i][axis]).sign();
-            if (d == 0) continue;
-            if (last != 0 && d != last) ++changes;
-            last = d;
-        }
-        // The loop closes, so the count of changes round it is even; a single turn gives two at most.
-        if (changes > 2) return std::nullopt;
-    }
     if (turn < 0) std::reverse(corners.begin(), corners.end());
     MergedPiece face{{}, turn, loop.owner, {}};
     for (std::size_t i : corners) {
-        face.loop.push_back(p[i]);
+        face.loop.push_back(loop.points[i]);
         if (loop.space) face.space.push_back((*loop.space)[i]);
     }
     return face;
