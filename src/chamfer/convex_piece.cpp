@@ -10,30 +10,6 @@
 namespace brevant {
 namespace {
 
-constexpr int kBoxFace = -1;
-
-struct Face {
-    Polygon polygon;
-    int halfspace;  // the index of the half-space whose plane it lies in, kBoxFace for the box's
-};
-
-std::vector<Face> box_faces(const Vec3& lo, const Vec3& hi) {
-    std::array<Vec3, 8> c;
-    for (std::size_t i = 0; i < 8; ++i) {
-        const bool x = i == 1 || i == 2 || i == 5 || i == 6;
-        const bool y = i == 2 || i == 3 || i == 6 || i == 7;
-        const bool z = i >= 4;
-        c[i] = {x ? hi[0] : lo[0], y ? hi[1] : lo[1], z ? hi[2] : lo[2]};
-    }
-    const std::array<std::array<std::size_t, 4>, 6> loops{{{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
-                                                          {2, 3, 7, 6}, {1, 2, 6, 5}, {3, 0, 4, 7}}};
-    std::vector<Face> faces;
-    for (const auto& loop : loops) {
-        faces.push_back({Polygon::make({c[loop[0]], c[loop[1]], c[loop[2]], c[loop[3]]}, "chamfer.box"), kBoxFace});
-    }
-    return faces;
-}
-
 // The 2D coordinates of p seen along axis k, in an order that keeps loops counter-clockwise when
 // viewed from +k.
 std::array<Rational, 2> seen_along(const Vec3& p, std::size_t k) { return {p[(k + 1) % 3], p[(k + 2) % 3]}; }
@@ -94,50 +70,53 @@ std::vector<Vec3> convex_loop(const std::set<Vec3>& points, const Plane& plane) 
 }
 
 // Cuts the faces by one half-space and closes the cut with a face in its plane.
-std::vector<Face> clip(std::vector<Face> faces, const Halfspace& h, int index) {
+std::vector<PieceFace> cut(std::vector<PieceFace> faces, const Halfspace& h) {
     const PlaneF64 fast = plane_f64(h.plane);
-    std::vector<Face> kept;
+    std::vector<PieceFace> kept;
     std::set<Vec3> on_plane;
-    for (Face& face : faces) {
+    for (PieceFace& face : faces) {
         Split parts = split(h.plane, fast, std::move(face.polygon));
         for (Polygon& piece : parts.back) {
             for (const Vec3& v : piece.vertices) {
                 if (h.plane.side(v) == 0) on_plane.insert(v);
             }
-            kept.push_back({std::move(piece), face.halfspace});
+            kept.push_back({std::move(piece), face.tag});
         }
     }
     if (on_plane.size() >= 3) {
         std::vector<Vec3> loop = convex_loop(on_plane, h.plane);
-        if (loop.size() >= 3) kept.push_back({Polygon::make(std::move(loop), h.label), index});
+        if (loop.size() >= 3) kept.push_back({Polygon::make(std::move(loop), h.tag.label), h.tag});
     }
     return kept;
 }
 
 }  // namespace
 
-std::optional<ConvexPiece> clip_bounding_box(const std::vector<Vec3>& hull, const std::vector<Halfspace>& halfspaces) {
-    Vec3 lo = hull.at(0), hi = hull.at(0);
-    for (const Vec3& p : hull) {
-        for (std::size_t i = 0; i < 3; ++i) {
-            if (p[i] < lo[i]) lo[i] = p[i];
-            if (p[i] > hi[i]) hi[i] = p[i];
-        }
+PieceFace outward_face(std::vector<Vec3> loop, const Vec3& inside, FaceTag tag) {
+    Polygon polygon = Polygon::make(std::move(loop), tag.label);
+    if (polygon.plane.side(inside) > 0) polygon.flip();
+    return {std::move(polygon), std::move(tag)};
+}
+
+std::vector<PieceFace> tetrahedron(const std::array<Vec3, 4>& c, std::array<FaceTag, 4> tags) {
+    std::vector<PieceFace> faces;
+    for (std::size_t i = 0; i < 4; ++i) {
+        faces.push_back(outward_face({c[(i + 1) % 4], c[(i + 2) % 4], c[(i + 3) % 4]}, c[i], std::move(tags[i])));
     }
-    for (std::size_t i = 0; i < 3; ++i) {
-        if (!(lo[i] < hi[i])) return std::nullopt;
-    }
-    std::vector<Face> faces = box_faces(lo, hi);
-    for (std::size_t i = 0; i < halfspaces.size() && !faces.empty(); ++i) {
-        faces = clip(std::move(faces), halfspaces[i], static_cast<int>(i));
+    return faces;
+}
+
+std::optional<ConvexPiece> cut_seed(std::vector<PieceFace> seed, const std::vector<Halfspace>& cuts) {
+    for (const Halfspace& h : cuts) {
+        if (seed.empty()) break;
+        seed = cut(std::move(seed), h);
     }
     ConvexPiece piece;
     std::vector<Polygon> polygons;
-    for (Face& face : faces) {
+    for (PieceFace& face : seed) {
         if (face.polygon.is_degenerate()) continue;
-        if (face.halfspace == kBoxFace) throw InternalFailure("chamfer: a piece reaches past its bounding box");
-        const Halfspace& h = halfspaces[static_cast<std::size_t>(face.halfspace)];
-        if (h.contact) piece.contacts.push_back({*h.contact, face.polygon});
+        if (face.tag.provisional) throw InternalFailure("chamfer: a piece reaches past its seed");
+        if (face.tag.contact) piece.contacts.push_back({*face.tag.contact, face.polygon});
         polygons.push_back(std::move(face.polygon));
     }
     piece.solid = Solid::make(std::move(polygons));

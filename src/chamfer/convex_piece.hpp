@@ -1,11 +1,13 @@
-// Convex pieces cut from a box by half-spaces: the cells the local chamfer removes from a solid.
+// Convex pieces: the cells the local chamfer removes from a solid, built as a simple convex seed
+// (a prism, a tetrahedron) cut down by half-spaces.
 //
 // Notation: a Halfspace keeps the points behind its plane (side <= 0, the plane's normal points
-// out of the piece); the piece's face in that plane carries the half-space's label. A contact
-// half-space is one whose face is meant to lie on a face of the solid being chamfered; it names
-// that face by its index (EdgeMap::face_of).
+// out of the piece); the piece's face in that plane carries the half-space's label. A contact is a
+// face meant to lie on a face of the solid being chamfered; it names that face by its index
+// (EdgeMap::face_of). A provisional face of a seed only closes the seed and must be cut away.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,10 +16,20 @@
 
 namespace brevant {
 
-struct Halfspace {
-    Plane plane;
+struct FaceTag {
     std::string label;
     std::optional<std::size_t> contact;
+    bool provisional = false;
+};
+
+struct Halfspace {
+    Plane plane;
+    FaceTag tag;
+};
+
+struct PieceFace {
+    Polygon polygon;  // outward
+    FaceTag tag;
 };
 
 struct Contact {
@@ -27,12 +39,17 @@ struct Contact {
 
 struct ConvexPiece {
     Solid solid;                    // outward faces
-    std::vector<Contact> contacts;  // the faces of contact half-spaces, as in `solid`
+    std::vector<Contact> contacts;  // the contact faces, as in `solid`
 };
 
-// The part of the bounding box of `hull` inside every half-space, or nothing when it has no
-// volume. The box must contain that part: a face of the box left on the result fails
-// (InternalFailure).
-std::optional<ConvexPiece> clip_bounding_box(const std::vector<Vec3>& hull, const std::vector<Halfspace>& halfspaces);
+// The face through `loop` (a planar convex loop), turned so that `inside` lies behind it.
+PieceFace outward_face(std::vector<Vec3> loop, const Vec3& inside, FaceTag tag);
+
+// The four outward faces of the tetrahedron with corners c; face i is the one without c[i].
+std::vector<PieceFace> tetrahedron(const std::array<Vec3, 4>& c, std::array<FaceTag, 4> tags);
+
+// The seed cut by every half-space, or nothing when no volume is left. A provisional face left
+// with area fails (InternalFailure): the seed did not contain the piece.
+std::optional<ConvexPiece> cut_seed(std::vector<PieceFace> seed, const std::vector<Halfspace>& cuts);
 
 }  // namespace brevant

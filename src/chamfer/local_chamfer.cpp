@@ -22,7 +22,7 @@ Solid chamfer_locally(const Solid& solid, const Rational& dist) {
     const VertexPlan plan = plan_vertices(map, bevels);
     std::vector<ConvexPiece> pieces = wedge_pieces(map, bevels, plan, dist);
     for (const VertexPiece& v : plan.pieces) {
-        if (std::optional<ConvexPiece> piece = clip_bounding_box(v.hull, v.halfspaces)) pieces.push_back(std::move(*piece));
+        if (std::optional<ConvexPiece> piece = cut_seed(v.seed, v.cuts)) pieces.push_back(std::move(*piece));
     }
 
     std::vector<Solid> cutters;

@@ -126,13 +126,13 @@ private:
                 if (faces_.holds(e, f)) continue;
                 require_keeps(face_plane(f), e);
                 r.bounds.push_back(face_plane(f));
-                alternative.push_back({face_plane(f), "chamfer.face", face_id(f)});
+                alternative.push_back({face_plane(f), {"chamfer.face", face_id(f)}});
             }
             for (std::size_t earlier = 0; earlier < e; ++earlier) {
                 const Plane& kept_side = bevel(earlier).plane;  // behind it: outside the earlier wedge
                 require_keeps(kept_side, e);
                 r.bounds.push_back(kept_side);
-                alternative.push_back({kept_side, "chamfer.end", std::nullopt});
+                alternative.push_back({kept_side, {"chamfer.end", std::nullopt}});
             }
             r.alternatives.push_back(std::move(alternative));
         }
@@ -166,11 +166,13 @@ private:
         if (facet.side(corner_.point) > 0) facet = facet.flipped();
         if (facet.side(corner_.point) == 0 || facet.side(*y) >= 0) return;
 
+        // Face i of the seed leaves out corner i: the face without Z_f lies in the bevel of the end
+        // that is not on f, the facet leaves out Y. The facet's plane crosses much of the solid, so
+        // it comes last: the boolean splits the solid by its cutter's first planes first.
         VertexPiece piece;
-        for (std::size_t e = 0; e < 3; ++e) piece.halfspaces.push_back({bevel(e).plane, "chamfer.end", std::nullopt});
-        for (std::size_t f = 0; f < 3; ++f) piece.halfspaces.push_back({face_plane(f), "chamfer.face", face_id(f)});
-        piece.halfspaces.push_back({std::move(facet), "corner.a", std::nullopt});
-        piece.hull = {*y, z[0], z[1], z[2]};
+        piece.seed = tetrahedron({z[0], z[1], z[2], *y}, {FaceTag{"chamfer.end"}, FaceTag{"chamfer.end"},
+                                                          FaceTag{"chamfer.end"}, FaceTag{"corner.a"}});
+        for (std::size_t f = 0; f < 3; ++f) piece.cuts.push_back({face_plane(f), {"chamfer.face", face_id(f)}});
         plan_.pieces.push_back(std::move(piece));
     }
 
@@ -231,22 +233,19 @@ private:
         for (const auto& [e, other_wall] : {std::pair{e1, w2}, std::pair{e2, w1}}) {
             Plane stop = keeping(face_plane(other_wall), e);
             rule(e).bounds.push_back(stop);
-            rule(e).alternatives.push_back({{std::move(stop), "chamfer.end", std::nullopt}});
+            rule(e).alternatives.push_back({{std::move(stop), {"chamfer.end", std::nullopt}}});
         }
         const Vec3 p = bevel_on_line(e1, c);
         if (!(p == bevel_on_line(e2, c))) refuse("the bevels of its two convex edges meet its concave edge at different points");
         const Vec3 a1 = meet(bevel(e1).plane, face_plane(cap), face_plane(w2));
         const Vec3 a2 = meet(bevel(e2).plane, face_plane(cap), face_plane(w1));
-        Plane facet = Plane::from_points(a1, a2, p);
-        if (facet.side(corner_.point) > 0) facet = facet.flipped();
-        if (facet.side(corner_.point) == 0) refuse("its bevels do not meet its faces");
+        if (Plane::from_points(a1, a2, p).side(corner_.point) == 0) refuse("its bevels do not meet its faces");
 
+        // Without a1: in W1; without a2: in W2; without p: in the cap; without V: the facet, last as
+        // in the corner piece.
         VertexPiece piece;
-        piece.halfspaces = {{face_plane(cap), "chamfer.face", face_id(cap)},
-                            {face_plane(w1), "chamfer.end", std::nullopt},
-                            {face_plane(w2), "chamfer.end", std::nullopt},
-                            {std::move(facet), "corner.a", std::nullopt}};
-        piece.hull = {corner_.point, a1, a2, p};
+        piece.seed = tetrahedron({a1, a2, p, corner_.point}, {FaceTag{"chamfer.end"}, FaceTag{"chamfer.end"},
+                                                              FaceTag{"chamfer.face", face_id(cap)}, FaceTag{"corner.a"}});
         plan_.pieces.push_back(std::move(piece));
     }
 
@@ -270,8 +269,8 @@ private:
         Plane phi_b = flare_plane(fb, floor, e);
         EndRule& r = rule(e);
         r.bounds = {phi_a, phi_b};
-        r.alternatives.push_back({{phi_a, "chamfer.flare", std::nullopt}});
-        r.alternatives.push_back({{phi_a.flipped(), "chamfer.flare", std::nullopt}, {phi_b, "chamfer.flare", std::nullopt}});
+        r.alternatives.push_back({{phi_a, {"chamfer.flare", std::nullopt}}});
+        r.alternatives.push_back({{phi_a.flipped(), {"chamfer.flare", std::nullopt}}, {phi_b, {"chamfer.flare", std::nullopt}}});
     }
 
     const EdgeMap& map_;

@@ -37,8 +37,8 @@ struct EndRule {
 };
 
 struct VertexPiece {
-    std::vector<Halfspace> halfspaces;
-    std::vector<Vec3> hull;  // points whose bounding box holds the piece
+    std::vector<PieceFace> seed;
+    std::vector<Halfspace> cuts;
 };
 
 struct VertexPlan {

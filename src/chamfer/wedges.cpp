@@ -24,6 +24,22 @@ Span crossings(const std::vector<Plane>& bounds, const std::array<Vec3, 3>& line
     return at_start ? Span{*hi, *lo} : Span{*lo, *hi};
 }
 
+// The prism between the three lines from parameter lo to hi: its faces in A, B and the bevel, and
+// two provisional ends that the end rules cut away.
+std::vector<PieceFace> prism_seed(const EdgeMap& map, const Segment& seg, const std::array<Vec3, 3>& lines,
+                                  const Vec3& u, const Rational& lo, const Rational& hi) {
+    std::array<Vec3, 3> near, far;
+    for (std::size_t k = 0; k < 3; ++k) {
+        near[k] = add(lines[k], smul(lo, u));
+        far[k] = add(lines[k], smul(hi, u));
+    }
+    return {outward_face({near[0], far[0], far[1], near[1]}, near[2], {"chamfer.face", map.face_of[seg.a.polygon]}),
+            outward_face({near[0], far[0], far[2], near[2]}, near[1], {"chamfer.face", map.face_of[seg.b.polygon]}),
+            outward_face({near[1], far[1], far[2], near[2]}, near[0], {"chamfer.b"}),
+            outward_face({near[0], near[1], near[2]}, far[0], {"chamfer.end", std::nullopt, true}),
+            outward_face({far[0], far[1], far[2]}, near[0], {"chamfer.end", std::nullopt, true})};
+}
+
 }  // namespace
 
 std::vector<ConvexPiece> wedge_pieces(const EdgeMap& map, const std::vector<std::optional<Bevel>>& bevels,
@@ -41,20 +57,12 @@ std::vector<ConvexPiece> wedge_pieces(const EdgeMap& map, const std::vector<std:
         const Span to = crossings(plan.at_end[i].bounds, lines, u, false);
         if (from.inner > to.inner) refuse_too_large();
 
-        std::vector<Vec3> hull;
-        for (const Vec3& q : lines) {
-            hull.push_back(add(q, smul(from.outer, u)));
-            hull.push_back(add(q, smul(to.outer, u)));
-        }
-        const std::vector<Halfspace> prism{{seg.a.plane, "chamfer.face", map.face_of[seg.a.polygon]},
-                                           {seg.b.plane, "chamfer.face", map.face_of[seg.b.polygon]},
-                                           {bevel.plane.flipped(), "chamfer.b", std::nullopt}};
+        const std::vector<PieceFace> prism = prism_seed(map, seg, lines, u, from.outer, to.outer);
         for (const std::vector<Halfspace>& near_start : plan.at_start[i].alternatives) {
             for (const std::vector<Halfspace>& near_end : plan.at_end[i].alternatives) {
-                std::vector<Halfspace> halfspaces = prism;
-                halfspaces.insert(halfspaces.end(), near_start.begin(), near_start.end());
-                halfspaces.insert(halfspaces.end(), near_end.begin(), near_end.end());
-                if (std::optional<ConvexPiece> piece = clip_bounding_box(hull, halfspaces)) pieces.push_back(std::move(*piece));
+                std::vector<Halfspace> cuts = near_start;
+                cuts.insert(cuts.end(), near_end.begin(), near_end.end());
+                if (std::optional<ConvexPiece> piece = cut_seed(prism, cuts)) pieces.push_back(std::move(*piece));
             }
         }
     }

@@ -5,12 +5,32 @@
 namespace brevant {
 namespace {
 
-// The k of the header: the least k >= 0 with m·4^k >= 2^(2·kSqrtApproxBits), m > 0. With b the
-// bit length of m, m >= 2^(b−1), so b − 1 + 2k >= 2·kSqrtApproxBits suffices.
-unsigned long precision_shift(const BigInt& m) {
-    const long bits = static_cast<long>(mpz_sizeinbase(m.raw(), 2));
-    const long needed = 2 * kSqrtApproxBits + 1 - bits;
-    return needed <= 0 ? 0 : static_cast<unsigned long>((needed + 1) / 2);
+BigInt power_of_two(unsigned long bits) {
+    BigInt p;
+    mpz_setbit(p.raw(), bits);
+    return p;
+}
+
+// The first convergent p/q of √m (m > 0 not a square) with q²·⌊√m⌋ >= 2^kSqrtApproxBits. The
+// expansion runs on the exact integer recurrence for quadratic surds: with a0 = ⌊√m⌋, the k-th
+// complete quotient is (√m + r)/t, its partial quotient a = ⌊(a0 + r)/t⌋, and the next r and t are
+// a·t − r and (m − r²)/t.
+Rational convergent(const BigInt& m, const BigInt& a0) {
+    const BigInt enough = power_of_two(kSqrtApproxBits);
+    BigInt r(0), t(1), a = a0;
+    BigInt p_prev(1), q_prev(0), p = a0, q(1);
+    while (q * q * a0 < enough) {
+        r = a * t - r;
+        t = divexact(m - r * r, t);
+        mpz_fdiv_q(a.raw(), (a0 + r).raw(), t.raw());
+        BigInt p_next = a * p + p_prev;
+        BigInt q_next = a * q + q_prev;
+        p_prev = std::move(p);
+        q_prev = std::move(q);
+        p = std::move(p_next);
+        q = std::move(q_next);
+    }
+    return Rational(p, q);
 }
 
 }  // namespace
@@ -21,14 +41,7 @@ Rational sqrt_approx(const Rational& s) {
     const BigInt m = s.numerator() * d;
     const BigInt root = isqrt(m);
     if (root * root == m) return Rational(root, d);
-
-    // ⌊√(m·4^k)⌋ >= 2^kSqrtApproxBits, and √(m·4^k) − ⌊√(m·4^k)⌋ < 1, hence the relative bound.
-    const unsigned long k = precision_shift(m);
-    BigInt scaled;
-    mpz_mul_2exp(scaled.raw(), m.raw(), 2 * k);
-    BigInt scale;
-    mpz_mul_2exp(scale.raw(), d.raw(), k);
-    return Rational(isqrt(scaled), scale);
+    return convergent(m, root) / Rational(d);
 }
 
 }  // namespace brevant
