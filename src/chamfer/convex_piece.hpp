@@ -19,8 +19,12 @@ namespace brevant {
 struct FaceTag {
     std::string label;
     std::optional<std::size_t> contact;
-    bool provisional = false;
+    bool provisional;
 };
+
+inline FaceTag labelled(std::string label) { return {std::move(label), std::nullopt, false}; }
+inline FaceTag contact(std::string label, std::size_t face) { return {std::move(label), face, false}; }
+inline FaceTag provisional(std::string label) { return {std::move(label), std::nullopt, true}; }
 
 struct Halfspace {
     Plane plane;

@@ -126,13 +126,13 @@ private:
                 if (faces_.holds(e, f)) continue;
                 require_keeps(face_plane(f), e);
                 r.bounds.push_back(face_plane(f));
-                alternative.push_back({face_plane(f), {"chamfer.face", face_id(f)}});
+                alternative.push_back({face_plane(f), contact("chamfer.face", face_id(f))});
             }
             for (std::size_t earlier = 0; earlier < e; ++earlier) {
                 const Plane& kept_side = bevel(earlier).plane;  // behind it: outside the earlier wedge
                 require_keeps(kept_side, e);
                 r.bounds.push_back(kept_side);
-                alternative.push_back({kept_side, {"chamfer.end", std::nullopt}});
+                alternative.push_back({kept_side, labelled("chamfer.end")});
             }
             r.alternatives.push_back(std::move(alternative));
         }
@@ -170,9 +170,9 @@ private:
         // that is not on f, the facet leaves out Y. The facet's plane crosses much of the solid, so
         // it comes last: the boolean splits the solid by its cutter's first planes first.
         VertexPiece piece;
-        piece.seed = tetrahedron({z[0], z[1], z[2], *y}, {FaceTag{"chamfer.end"}, FaceTag{"chamfer.end"},
-                                                          FaceTag{"chamfer.end"}, FaceTag{"corner.a"}});
-        for (std::size_t f = 0; f < 3; ++f) piece.cuts.push_back({face_plane(f), {"chamfer.face", face_id(f)}});
+        piece.seed = tetrahedron({z[0], z[1], z[2], *y}, {labelled("chamfer.end"), labelled("chamfer.end"),
+                                                          labelled("chamfer.end"), labelled("corner.a")});
+        for (std::size_t f = 0; f < 3; ++f) piece.cuts.push_back({face_plane(f), contact("chamfer.face", face_id(f))});
         plan_.pieces.push_back(std::move(piece));
     }
 
@@ -233,7 +233,7 @@ private:
         for (const auto& [e, other_wall] : {std::pair{e1, w2}, std::pair{e2, w1}}) {
             Plane stop = keeping(face_plane(other_wall), e);
             rule(e).bounds.push_back(stop);
-            rule(e).alternatives.push_back({{std::move(stop), {"chamfer.end", std::nullopt}}});
+            rule(e).alternatives.push_back({{std::move(stop), labelled("chamfer.end")}});
         }
         const Vec3 p = bevel_on_line(e1, c);
         if (!(p == bevel_on_line(e2, c))) refuse("the bevels of its two convex edges meet its concave edge at different points");
@@ -244,8 +244,8 @@ private:
         // Without a1: in W1; without a2: in W2; without p: in the cap; without V: the facet, last as
         // in the corner piece.
         VertexPiece piece;
-        piece.seed = tetrahedron({a1, a2, p, corner_.point}, {FaceTag{"chamfer.end"}, FaceTag{"chamfer.end"},
-                                                              FaceTag{"chamfer.face", face_id(cap)}, FaceTag{"corner.a"}});
+        piece.seed = tetrahedron({a1, a2, p, corner_.point}, {labelled("chamfer.end"), labelled("chamfer.end"),
+                                                              contact("chamfer.face", face_id(cap)), labelled("corner.a")});
         plan_.pieces.push_back(std::move(piece));
     }
 
@@ -269,8 +269,8 @@ private:
         Plane phi_b = flare_plane(fb, floor, e);
         EndRule& r = rule(e);
         r.bounds = {phi_a, phi_b};
-        r.alternatives.push_back({{phi_a, {"chamfer.flare", std::nullopt}}});
-        r.alternatives.push_back({{phi_a.flipped(), {"chamfer.flare", std::nullopt}}, {phi_b, {"chamfer.flare", std::nullopt}}});
+        r.alternatives.push_back({{phi_a, labelled("chamfer.flare")}});
+        r.alternatives.push_back({{phi_a.flipped(), labelled("chamfer.flare")}, {phi_b, labelled("chamfer.flare")}});
     }
 
     const EdgeMap& map_;
