@@ -115,8 +115,8 @@ std::optional<ConvexPiece> cut_seed(std::vector<PieceFace> seed, const std::vect
     std::vector<Polygon> polygons;
     for (PieceFace& face : seed) {
         if (face.polygon.is_degenerate()) continue;
-        if (face.tag.provisional) throw InternalFailure("chamfer: a piece reaches past its seed");
-        if (face.tag.contact) piece.contacts.push_back({*face.tag.contact, face.polygon});
+        if (face.tag.role == FaceRole::kProvisional) throw InternalFailure("chamfer: a piece reaches past its seed");
+        if (face.tag.role == FaceRole::kContact) piece.contacts.push_back({face.tag.face, face.polygon});
         polygons.push_back(std::move(face.polygon));
     }
     piece.solid = Solid::make(std::move(polygons));

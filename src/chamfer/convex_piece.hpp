@@ -2,9 +2,10 @@
 // (a prism, a tetrahedron) cut down by half-spaces.
 //
 // Notation: a Halfspace keeps the points behind its plane (side <= 0, the plane's normal points
-// out of the piece); the piece's face in that plane carries the half-space's label. A contact is a
-// face meant to lie on a face of the solid being chamfered; it names that face by its index
-// (EdgeMap::face_of). A provisional face of a seed only closes the seed and must be cut away.
+// out of the piece); the piece's face in that plane carries the half-space's label and role. A
+// contact is a face meant to lie on a face of the solid being chamfered; it names that face by
+// its index (EdgeMap::face_of). A provisional face of a seed only closes the seed and must be cut
+// away. Any other face is plain: a bevel, a facet, or a face shared with another piece.
 #pragma once
 
 #include <array>
@@ -16,15 +17,17 @@
 
 namespace brevant {
 
+enum class FaceRole { kPlain, kContact, kProvisional };
+
 struct FaceTag {
     std::string label;
-    std::optional<std::size_t> contact;
-    bool provisional;
+    FaceRole role;
+    std::size_t face;  // for a contact: the face of the solid it lies on
 };
 
-inline FaceTag labelled(std::string label) { return {std::move(label), std::nullopt, false}; }
-inline FaceTag contact(std::string label, std::size_t face) { return {std::move(label), face, false}; }
-inline FaceTag provisional(std::string label) { return {std::move(label), std::nullopt, true}; }
+inline FaceTag labelled(std::string label) { return {std::move(label), FaceRole::kPlain, 0}; }
+inline FaceTag contact(std::string label, std::size_t face) { return {std::move(label), FaceRole::kContact, face}; }
+inline FaceTag provisional(std::string label) { return {std::move(label), FaceRole::kProvisional, 0}; }
 
 struct Halfspace {
     Plane plane;

@@ -83,7 +83,8 @@ Stretch classify(const std::vector<const LineSide*>& covering, const std::vector
     const LineSide& a = *covering[0];
     const LineSide& b = *covering[1];
     if (a.forward == b.forward) {
-        return {Stretch::kIrregular, nullptr, nullptr, false, "the faces along an edge there are not consistently oriented"};
+        return {Stretch::kIrregular, nullptr, nullptr, false,
+                "the faces along an edge there are not consistently oriented"};
     }
     // Into face A from the edge: N_A × (side direction) points into the polygon's loop.
     const Vec3 into_a = cross(facts[a.polygon].outward.normal, sub(a.to, a.from));

@@ -47,21 +47,24 @@ std::map<std::string, Corner> corners_of(const EdgeMap& map) {
     return corners;
 }
 
-// The faces of a corner (distinct planes) and, per end, the indices of its two faces.
+// The faces of a corner and, per end, the indices of its two faces. Faces are told apart by the
+// edge map's face index, so that two faces in one plane meeting only at the corner stay two.
 struct CornerFaces {
     std::vector<const SegmentFace*> faces;
-    std::vector<PlaneKey> keys;
+    std::vector<std::size_t> ids;
     std::vector<std::array<std::size_t, 2>> of_end;
 
-    std::size_t index_of(const SegmentFace& face) {
-        PlaneKey key = face.plane.canonical();
-        const auto it = std::find(keys.begin(), keys.end(), key);
-        if (it != keys.end()) return static_cast<std::size_t>(it - keys.begin());
+    std::size_t index_of(const SegmentFace& face, std::size_t id) {
+        const auto it = std::find(ids.begin(), ids.end(), id);
+        if (it != ids.end()) return static_cast<std::size_t>(it - ids.begin());
         faces.push_back(&face);
-        keys.push_back(std::move(key));
+        ids.push_back(id);
         return faces.size() - 1;
     }
     bool holds(std::size_t end, std::size_t face) const { return of_end[end][0] == face || of_end[end][1] == face; }
+    std::size_t other_face(std::size_t end, std::size_t face) const {
+        return of_end[end][0] == face ? of_end[end][1] : of_end[end][0];
+    }
 };
 
 class CornerPlanner {
@@ -71,7 +74,8 @@ public:
         : map_(map), bevels_(bevels), corner_(corner), plan_(plan) {
         for (const End& end : corner.ends) {
             const Segment& s = map.segments[end.segment];
-            faces_.of_end.push_back({faces_.index_of(s.a), faces_.index_of(s.b)});
+            faces_.of_end.push_back(
+                {faces_.index_of(s.a, map.face_of[s.a.polygon]), faces_.index_of(s.b, map.face_of[s.b.polygon])});
         }
     }
 
@@ -83,6 +87,8 @@ public:
         if (concave == 0) return plan_convex();
         if (corner_.ends.size() == 3 && convex == 2) return plan_reflex_cap();
         if (corner_.ends.size() == 3 && convex == 1) return plan_flared();
+        if (corner_.ends.size() == 4 && convex == 2 && plan_crossing_bars()) return;
+        if (corner_.ends.size() == 6 && convex == 3 && plan_tripod()) return;
         refuse("it joins " + std::to_string(convex) + " convex and " + std::to_string(concave) + " concave edges");
     }
 
@@ -91,7 +97,7 @@ private:
 
     const Segment& segment(const End& end) const { return map_.segments[end.segment]; }
     const Bevel& bevel(std::size_t end) const { return *bevels_[corner_.ends[end].segment]; }
-    std::size_t face_id(std::size_t face) const { return map_.face_of[faces_.faces[face]->polygon]; }
+    std::size_t face_id(std::size_t face) const { return faces_.ids[face]; }
     const Plane& face_plane(std::size_t face) const { return faces_.faces[face]->plane; }
     EndRule& rule(std::size_t end) {
         const End& e = corner_.ends[end];
@@ -198,8 +204,10 @@ private:
     }
 
     // Where the bevel of end e meets the line of the concave end c, past V.
-    Vec3 bevel_on_line(std::size_t e, std::size_t c) const {
-        const Plane& b = bevel(e).plane;
+    Vec3 bevel_on_line(std::size_t e, std::size_t c) const { return plane_on_line(bevel(e).plane, c); }
+
+    // Where a plane meets the line of end c, past V.
+    Vec3 plane_on_line(const Plane& b, std::size_t c) const {
         const Vec3& u = corner_.ends[c].into;
         const Rational along = dot(b.normal, u);
         if (along.is_zero()) refuse("a bevel there does not end on the neighbouring faces");
@@ -214,19 +222,23 @@ private:
         return std::move(*x);
     }
 
-    std::array<std::size_t, 3> by_kind(bool first_convex) const {
-        std::array<std::size_t, 3> order{};
-        std::size_t n = 0;
-        for (const bool want_convex : {first_convex, !first_convex}) {
-            for (std::size_t e = 0; e < 3; ++e) {
-                if (segment(corner_.ends[e]).convex == want_convex) order[n++] = e;
-            }
+    std::vector<std::size_t> ends_of_kind(bool convex) const {
+        std::vector<std::size_t> ends;
+        for (std::size_t e = 0; e < corner_.ends.size(); ++e) {
+            if (segment(corner_.ends[e]).convex == convex) ends.push_back(e);
         }
-        return order;
+        return ends;
+    }
+
+    // The three ends, convex ones first.
+    std::array<std::size_t, 3> convex_ends_first() const {
+        std::vector<std::size_t> ends = ends_of_kind(true);
+        for (std::size_t e : ends_of_kind(false)) ends.push_back(e);
+        return {ends[0], ends[1], ends[2]};
     }
 
     void plan_reflex_cap() {
-        const auto [e1, e2, c] = by_kind(true);
+        const auto [e1, e2, c] = convex_ends_first();
         const Shared s = shared_faces(e1, e2);
         const std::size_t cap = s.common, w1 = s.only_x, w2 = s.only_y;
         if (!joins(c, w1, w2)) refuse("its faces do not close around it");
@@ -236,7 +248,9 @@ private:
             rule(e).alternatives.push_back({{std::move(stop), labelled("chamfer.end")}});
         }
         const Vec3 p = bevel_on_line(e1, c);
-        if (!(p == bevel_on_line(e2, c))) refuse("the bevels of its two convex edges meet its concave edge at different points");
+        if (!(p == bevel_on_line(e2, c))) {
+            refuse("the bevels of its two convex edges meet its concave edge at different points");
+        }
         const Vec3 a1 = meet(bevel(e1).plane, face_plane(cap), face_plane(w2));
         const Vec3 a2 = meet(bevel(e2).plane, face_plane(cap), face_plane(w1));
         if (Plane::from_points(a1, a2, p).side(corner_.point) == 0) refuse("its bevels do not meet its faces");
@@ -258,7 +272,7 @@ private:
     }
 
     void plan_flared() {
-        const auto [e, c1, c2] = by_kind(true);
+        const auto [e, c1, c2] = convex_ends_first();
         const std::size_t fa = faces_.of_end[e][0], fb = faces_.of_end[e][1];
         const std::size_t ca = faces_.holds(c1, fa) ? c1 : c2;
         const std::size_t cb = ca == c1 ? c2 : c1;
@@ -269,8 +283,125 @@ private:
         Plane phi_b = flare_plane(fb, floor, e);
         EndRule& r = rule(e);
         r.bounds = {phi_a, phi_b};
-        r.alternatives.push_back({{phi_a, labelled("chamfer.flare")}});
-        r.alternatives.push_back({{phi_a.flipped(), labelled("chamfer.flare")}, {phi_b, labelled("chamfer.flare")}});
+        r.alternatives.push_back({{phi_a, labelled("chamfer.flare")}});  // on the edge's side of φA
+        // on the other side of φA, on the edge's side of φB
+        r.alternatives.push_back(
+            {{phi_a.flipped(), labelled("chamfer.flare")}, {std::move(phi_b), labelled("chamfer.flare")}});
+    }
+
+    // Two bars crossing, one on top of the other (four ends: each convex edge runs on through V as
+    // a concave one, e1 with c1 and e2 with c2). Faces: flat1 holds e1 and c1, flat2 holds e2 and
+    // c2; the cap faces cap1 (e1, c2) and cap2 (c1, e2) meet the flats at the concave edges. Each
+    // wedge stops at the other bar's flat plane; between them, below and above the line where the
+    // two flats' planes meet, two tetrahedra V p1 p2 q1 and V p1 p2 q2 are removed, where p1 (p2)
+    // is where the bevel of e2 (e1) meets c1 (c2), and q1 (q2) where the bevel of e1 (e2) meets
+    // that line. Returns false when the ends do not have that shape.
+    bool plan_crossing_bars() {
+        const std::vector<std::size_t> convex = ends_of_kind(true), concave = ends_of_kind(false);
+        const auto running_on = [&](std::size_t e) -> std::optional<std::size_t> {
+            for (std::size_t c : concave) {
+                const Vec3& u = corner_.ends[e].into;
+                const Vec3& w = corner_.ends[c].into;
+                const Vec3 across = cross(u, w);
+                if (across[0].is_zero() && across[1].is_zero() && across[2].is_zero() && dot(u, w).sign() < 0) return c;
+            }
+            return std::nullopt;
+        };
+        const std::optional<std::size_t> c1 = running_on(convex[0]), c2 = running_on(convex[1]);
+        if (!c1 || !c2 || *c1 == *c2) return false;
+        const std::size_t e1 = convex[0], e2 = convex[1];
+        const auto flat_of = [&](std::size_t e, std::size_t c) -> std::optional<std::size_t> {
+            for (std::size_t f : faces_.of_end[e]) {
+                if (faces_.holds(c, f)) return f;
+            }
+            return std::nullopt;
+        };
+        const std::optional<std::size_t> flat1 = flat_of(e1, *c1), flat2 = flat_of(e2, *c2);
+        if (!flat1 || !flat2 || faces_.faces.size() != 4) return false;
+        const std::size_t cap1 = faces_.other_face(e1, *flat1), cap2 = faces_.other_face(*c1, *flat1);
+        if (faces_.other_face(e2, *flat2) != cap2 || faces_.other_face(*c2, *flat2) != cap1) return false;
+
+        for (const auto& [e, other_flat] : {std::pair{e1, *flat2}, std::pair{e2, *flat1}}) {
+            Plane stop = keeping(face_plane(other_flat), e);
+            rule(e).bounds.push_back(stop);
+            rule(e).alternatives.push_back({{std::move(stop), labelled("chamfer.end")}});
+        }
+        const Vec3 p1 = bevel_on_line(e2, *c1), p2 = bevel_on_line(e1, *c2);
+        const Vec3 q1 = meet(bevel(e1).plane, face_plane(*flat1), face_plane(*flat2));
+        const Vec3 q2 = meet(bevel(e2).plane, face_plane(*flat1), face_plane(*flat2));
+        const Plane between = Plane::from_points(corner_.point, p1, p2);
+        if (between.side(q1) * between.side(q2) >= 0) refuse("its bevels do not meet its faces");
+        // Without p1: in the other flat's plane; without p2: in its own flat's plane; without q: the
+        // face the two share; without V: the facet.
+        plan_.pieces.push_back({tetrahedron({p1, p2, q1, corner_.point},
+                                            {labelled("chamfer.end"), contact("chamfer.face", face_id(*flat1)),
+                                             labelled("chamfer.end"), labelled("corner.a")}),
+                                {}});
+        plan_.pieces.push_back({tetrahedron({p1, p2, q2, corner_.point},
+                                            {contact("chamfer.face", face_id(*flat2)), labelled("chamfer.end"),
+                                             labelled("chamfer.end"), labelled("corner.a")}),
+                                {}});
+        return true;
+    }
+
+    // Three convex and three concave edges in turn around V, each face holding one of each (the
+    // inside corner where three bars meet). Each wedge flares as at a flared vertex, stops at the
+    // plane through V and its two neighbouring concave edges, and is kept also behind the facet H
+    // through the three points where each bevel meets its two flare planes. Between the three
+    // stop planes, the tetrahedron cut off by H (V and the points where H meets the concave edges)
+    // goes too. Returns false when the ends do not have that shape.
+    bool plan_tripod() {
+        if (faces_.faces.size() != 6) return false;
+        const std::vector<std::size_t> convex = ends_of_kind(true), concave = ends_of_kind(false);
+        const auto concave_on = [&](std::size_t face) -> std::optional<std::size_t> {
+            std::optional<std::size_t> found;
+            for (std::size_t c : concave) {
+                if (!faces_.holds(c, face)) continue;
+                if (found) return std::nullopt;
+                found = c;
+            }
+            return found;
+        };
+        struct Flare {
+            Plane stop, phi_a, phi_b;
+        };
+        std::vector<Flare> flares;
+        std::vector<Vec3> apexes;
+        for (std::size_t e : convex) {
+            const std::size_t fa = faces_.of_end[e][0], fb = faces_.of_end[e][1];
+            const std::optional<std::size_t> ca = concave_on(fa), cb = concave_on(fb);
+            if (!ca || !cb || *ca == *cb) return false;
+            const Vec3 span = cross(corner_.ends[*ca].into, corner_.ends[*cb].into);
+            Rational offset = dot(span, corner_.point);
+            Flare f{keeping({span, std::move(offset)}, e), flare_plane(fa, faces_.other_face(*ca, fa), e),
+                    flare_plane(fb, faces_.other_face(*cb, fb), e)};
+            apexes.push_back(meet(bevel(e).plane, f.phi_a, f.phi_b));
+            flares.push_back(std::move(f));
+        }
+        Plane facet = Plane::from_points(apexes[0], apexes[1], apexes[2]);
+        if (facet.side(corner_.point) > 0) facet = facet.flipped();
+        if (facet.side(corner_.point) == 0) refuse("its bevels do not meet its faces");
+        for (std::size_t i = 0; i < 3; ++i) {
+            const std::size_t e = convex[i];
+            require_keeps(facet, e);
+            Flare& f = flares[i];
+            EndRule& r = rule(e);
+            r.bounds = {f.stop, f.phi_a, f.phi_b, facet};
+            const Halfspace stop{f.stop, labelled("chamfer.end")};
+            r.alternatives.push_back({stop, {f.phi_a, labelled("chamfer.flare")}});
+            r.alternatives.push_back({stop, {f.phi_a.flipped(), labelled("chamfer.flare")}, {f.phi_b, labelled("chamfer.flare")}});
+            r.alternatives.push_back({stop, {f.phi_a.flipped(), labelled("chamfer.flare")},
+                                      {f.phi_b.flipped(), labelled("chamfer.flare")}, {facet, labelled("corner.a")}});
+        }
+        std::array<Vec3, 3> on_concave;
+        for (std::size_t i = 0; i < 3; ++i) on_concave[i] = plane_on_line(facet, concave[i]);
+        // Face i leaves out the point on concave edge i: it lies in the stop plane of the convex
+        // edge between the other two, where it meets that wedge's end.
+        plan_.pieces.push_back({tetrahedron({on_concave[0], on_concave[1], on_concave[2], corner_.point},
+                                            {labelled("chamfer.end"), labelled("chamfer.end"),
+                                             labelled("chamfer.end"), labelled("corner.a")}),
+                                {}});
+        return true;
     }
 
     const EdgeMap& map_;

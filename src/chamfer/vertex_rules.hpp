@@ -20,8 +20,13 @@
 //    face F (a pillar standing on a floor). φA is the plane through the concave edge on A with
 //    normal n̂A + n̂F, φB likewise; the wedge is removed only where it lies on the edge's side of
 //    φA or of φB, so it flares out into F.
+//  - crossing bars: two convex edges, each running on through V as a concave edge (one bar lying
+//    across another); see plan_crossing_bars.
+//  - three bars: three convex and three concave edges in turn (the inside corner where three
+//    bars meet); see plan_tripod.
 // For solids whose faces are axis-aligned these are the shapes of the morphological opening by
-// the octahedron of radius dist. Any other vertex where a convex edge ends is refused.
+// the octahedron of radius dist, and they are all the shapes a vertex of such a solid can have
+// where two faces meet along each edge. Any other vertex where a convex edge ends is refused.
 #pragma once
 
 #include <vector>

@@ -33,8 +33,9 @@ std::vector<PieceFace> prism_seed(const EdgeMap& map, const Segment& seg, const 
         near[k] = add(lines[k], smul(lo, u));
         far[k] = add(lines[k], smul(hi, u));
     }
-    return {outward_face({near[0], far[0], far[1], near[1]}, near[2], contact("chamfer.face", map.face_of[seg.a.polygon])),
-            outward_face({near[0], far[0], far[2], near[2]}, near[1], contact("chamfer.face", map.face_of[seg.b.polygon])),
+    const std::size_t face_a = map.face_of[seg.a.polygon], face_b = map.face_of[seg.b.polygon];
+    return {outward_face({near[0], far[0], far[1], near[1]}, near[2], contact("chamfer.face", face_a)),
+            outward_face({near[0], far[0], far[2], near[2]}, near[1], contact("chamfer.face", face_b)),
             outward_face({near[1], far[1], far[2], near[2]}, near[0], labelled("chamfer.b")),
             outward_face({near[0], near[1], near[2]}, far[0], provisional("chamfer.end")),
             outward_face({far[0], far[1], far[2]}, near[0], provisional("chamfer.end"))};

@@ -24,7 +24,8 @@ def flat(points):
 
 
 # Side directions whose normals (b, −a) have rational length.
-PYTHAGOREAN = [(1, 0), (0, 1), (3, 4), (4, 3), (-3, 4), (-4, 3), (5, 12), (12, 5), (-5, 12), (-12, 5), (8, 15), (-15, 8)]
+PYTHAGOREAN = [(1, 0), (0, 1), (3, 4), (4, 3), (-3, 4), (-4, 3), (5, 12), (12, 5), (-5, 12), (-12, 5), (8, 15),
+               (-15, 8)]
 
 
 def zonogon(rng):
@@ -64,13 +65,15 @@ def cases():
     for i in range(8):
         points = zonogon(rng)
         h = Fraction(rng.randint(1, 9), rng.randint(1, 3))
-        out.append((f"zonogon prism {i}", br.make_prism(flat(points), text(h), "z"), text(Fraction(1, rng.randint(30, 90)))))
+        d = Fraction(1, rng.randint(30, 90))
+        out.append((f"zonogon prism {i}", br.make_prism(flat(points), text(h), "z"), text(d)))
     bottom, top = [(0, 0), (4, 0), (4, 4), (0, 4)], [(1, 1), (3, 1), (3, 3), (1, 3)]
     for i, h in enumerate([Fraction(3, 4), Fraction(4, 3), Fraction(12, 5)]):
         out.append((f"frustum {i}", br.make_prismatoid(flat(bottom), "0", flat(top), text(h), "f"), "1/10"))
     out.append(("cube turned", br.make_box("2", "3", "5", "p").rotate_quarter(0, 1).mirror(2), "1/7"))
     out.append(("slab of 16", fragmented_slab(), "1/10"))
-    cap = br.make_box("3", "3", "3", "a").boolean("intersect", br.make_box("3", "3", "3", "b").translate("1", "1/2", "1/3"))
+    other = br.make_box("3", "3", "3", "b").translate("1", "1/2", "1/3")
+    cap = br.make_box("3", "3", "3", "a").boolean("intersect", other)
     out.append(("box cap box", cap, "1/5"))
     out += [("cube half", br.make_box("1", "1", "1", "p"), "1/2"), ("cube 2", br.make_box("1", "1", "1", "p"), "2"),
             ("cube neg", br.make_box("1", "1", "1", "p"), "-1/10"),

@@ -1,6 +1,7 @@
-"""Independent answers for chamfered prisms over polyominoes (unions of unit grid cells), computed
-from the morphological opening by the octahedron O(d) = {|x| + |y| + |z| <= d}, not from the
-chamfer's construction; and an exact point-in-solid test for the module's results.
+"""Independent answers for chamfered prisms over polyominoes (unions of unit grid cells) and for
+unions of unit voxels, computed from the morphological opening by the octahedron
+O(d) = {|x| + |y| + |z| <= d}, not from the chamfer's construction; and an exact point-in-solid
+test for the module's results.
 
 For S = P × [0, h] the octahedra inside S are those centred on E = E2 × [d, h − d], where
 E2 = {c : c + D(d) ⊂ P} and D(r) is the diamond |x| + |y| <= r (the octahedron's widest slice
@@ -9,7 +10,7 @@ is its middle one). A point p lies in the opening E ⊕ O(d) exactly when some c
 
 import math
 from fractions import Fraction
-from itertools import combinations
+from itertools import combinations, product
 
 
 def polyomino(rng, cells, width, height):
@@ -130,6 +131,62 @@ def in_opening(p, cells, h, d):
     for l1, l2 in combinations(_bounding_lines(q, r, cells, d), 2):
         c = _meet(l1, l2)
         if c is not None and abs(c[0] - q[0]) + abs(c[1] - q[1]) <= r and _holds_diamond(c, cells, d):
+            return True
+    return False
+
+
+# --- unions of unit voxels ------------------------------------------------------------------
+
+def _l1_to_voxel(c, voxel):
+    return sum(max(0, voxel[i] - c[i], c[i] - voxel[i] - 1) for i in range(3))
+
+
+def _holds_octahedron(c, voxels, d):
+    base = [math.floor(x) for x in c]
+    return all(v in voxels or _l1_to_voxel(c, v) >= d
+               for v in product(*(range(b - 1, b + 2) for b in base)))
+
+
+_DIRECTIONS = [s for s in product((-1, 0, 1), repeat=3) if s != (0, 0, 0)]
+
+
+def _bounding_planes(p, voxels, d):
+    """The planes s·x = k (s with entries in {−1, 0, 1}) bounding the feasible centres near p: the
+    faces of the octahedron p + O(d), and those of each outside voxel grown by O(d) (a voxel's
+    face with outward direction s lies at max over the voxel of s·x, plus d). Only planes that meet
+    p + O(d) are kept: it reaches exactly d along every such s."""
+    planes = {(s, sum(s[i] * p[i] for i in range(3)) + d) for s in product((-1, 1), repeat=3)}
+    base = [math.floor(x) for x in p]
+    for v in product(*(range(b - 2, b + 3) for b in base)):
+        if v not in voxels:
+            planes |= {(s, sum(s[i] * (v[i] + (s[i] > 0)) for i in range(3)) + d) for s in _DIRECTIONS}
+    return [(s, k) for s, k in planes if abs(sum(s[i] * p[i] for i in range(3)) - k) <= d]
+
+
+def _det(m):
+    return (m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0])
+            + m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]))
+
+
+def _meet3(planes):
+    rows = [s for s, _ in planes]
+    det = _det(rows)
+    if det == 0:
+        return None
+    return tuple(Fraction(_det([[k if j == i else row[j] for j in range(3)] for row, (_, k) in zip(rows, planes)]), det)
+                 for i in range(3))
+
+
+def in_voxel_opening(p, voxels, d):
+    """Whether p lies in the opening of the union of unit voxels (integer corners) by O(d), d < 1/2:
+    some centre c with |p − c|₁ <= d has c + O(d) inside. As in 2D, the feasible centres form a
+    closed polyhedral set, so when not empty its lexicographically least point is a meeting point
+    of three of the bounding planes that are not parallel."""
+    if _holds_octahedron(p, voxels, d):
+        return True
+    for trio in combinations(_bounding_planes(p, voxels, d), 3):
+        c = _meet3(trio)
+        if c is not None and sum(abs(c[i] - p[i]) for i in range(3)) <= d and _holds_octahedron(c, voxels, d):
             return True
     return False
 

@@ -71,23 +71,6 @@ def test_zero_distance_returns_the_input_polygons_in_order(build):
     assert result.polygons() == solid.polygons()
 
 
-NEGATIVE = "chamfer: the distance is negative"
-TOO_LARGE = "chamfer: the distance is too large for this solid"
-
-
-@pytest.mark.parametrize("build, dist, message", [
-    (l_shape, "-1/10", NEGATIVE), (unit_cube, "-1/10", NEGATIVE),
-    (unit_cube, "1/2", TOO_LARGE), (unit_cube, "2", TOO_LARGE),
-])
-def test_refusals(build, dist, message):
-    solid = build()
-    before = solid.canonical()
-    with pytest.raises(ValueError) as refusal:
-        solid.chamfer(dist)
-    assert str(refusal.value) == message
-    assert solid.canonical() == before
-
-
 CONVEX_CASES = cases()
 GOLDEN = json.loads((pathlib.Path(__file__).parent / "convex_golden.json").read_text())
 

@@ -12,8 +12,8 @@ import pytest
 import brevant_rs as br
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
-from opening_oracle import (boundary_loop, exact_polygons, in_opening, opening_volume, point_in_solid,  # noqa: E402
-                            polyomino, squared_distance_to_segment)
+from opening_oracle import (boundary_loop, exact_polygons, in_opening, in_voxel_opening, opening_volume,  # noqa: E402
+                            point_in_solid, polyomino, squared_distance_to_segment)
 
 RNG = random.Random()
 D = Fraction(1, 10)
@@ -30,6 +30,15 @@ def prism(loop, h, prefix="P"):
 
 def box(extents, at=(0, 0, 0), prefix="b"):
     return br.make_box(*map(text, extents), prefix).translate(*map(text, at))
+
+
+def voxels(*corners):
+    """The union of the unit cubes with these lowest corners."""
+    solid = None
+    for corner in corners:
+        cube = box((1, 1, 1), corner, "v")
+        solid = cube if solid is None else solid.boolean("union", cube)
+    return solid
 
 
 def volume(solid):
@@ -85,6 +94,18 @@ def plate_with_hole():
     # the post flush with two sides: convex edges 42, 11 convex corners, 2 inward cap corners, 1 foot
     ("post in a corner", lambda: box((4, 4, 1)).boolean("union", box((1, 1, 1), (0, 0, 1))),
      17 - 21 * D**2 + Fraction(22, 3) * D**3 - 2 * D**3 / 6 + D**3 / 12),
+    # a 2 × 1 × 1 bar across another on top of it: convex edges 26, 12 convex corners, 2 inward cap
+    # corners; where the bars cross, each wedge stops at the other bar's side plane and the two
+    # tetrahedra below and above the crossing point, legs d (d³/6 each), go
+    ("bars crossing", lambda: voxels((0, 0, 0), (1, 0, 0), (0, 0, 1), (0, 1, 1)),
+     4 - 13 * D**2 + 8 * D**3 - D**3 / 3 - D**3 / 3),
+    # a cube with cubes on three faces: convex edges 27, 13 convex corners, 3 inward cap corners; at
+    # the inside corner where the three bars meet (at the origin, bars along +x, +y, +z), the
+    # wedge along +x keeps {x >= 0, x + y <= 0, x + z <= 0, x + y + z <= −d/2} (behind its two
+    # flare planes and the facet through the three flares' apexes), ∫₀^{d/2} (3/8)(d − 2x)² dx =
+    # d³/16, and the tetrahedron x + y + z > −d/2 in the octant x, y, z < 0 (d³/48) goes
+    ("three bars at a corner", lambda: voxels((0, 0, 0), (1, 0, 0), (0, 1, 0), (0, 0, 1)),
+     4 - Fraction(27, 2) * D**2 + Fraction(26, 3) * D**3 - 3 * D**3 / 6 + 3 * D**3 / 16 - D**3 / 48),
     ("L of two boxes", lambda: box((2, 1, 1)).boolean("union", box((1, 2, 1))),
      3 - 8 * D**2 - Fraction(5, 2) * D**2 + Fraction(19, 3) * D**3),
     # disjoint cubes, and a cavity whose edges are all concave, stay as they are
@@ -105,6 +126,24 @@ def test_volumes_derived_by_hand(name, build, expected):
 @pytest.mark.parametrize("loop, h", [(T_LOOP, 2), (U_LOOP, 2), (CROSS_LOOP, 1)])
 def test_prism_volumes_match_the_opening(loop, h):
     assert volume(prism(loop, h).chamfer(text(D))) == opening_volume(loop, h, D)
+
+
+# The vertices at (1, 1, 1) where one edge meets a face (a post on a plate), two bars cross, three
+# bars meet: the shapes that unions of boxes have beside those of prisms.
+@pytest.mark.heavy
+@pytest.mark.parametrize("cubes", [
+    ((0, 0, 0), (1, 0, 0), (0, 1, 0), (1, 1, 0), (0, 0, 1)),
+    ((0, 0, 0), (1, 0, 0), (0, 0, 1), (0, 1, 1)),
+    ((0, 0, 0), (1, 0, 0), (0, 1, 0), (0, 0, 1)),
+])
+def test_unions_of_cubes_are_their_opening_near_the_inside_corner(cubes):
+    for d in (D, Fraction(1, 4)):
+        polygons = exact_polygons(voxels(*cubes).chamfer(text(d)))
+        for _ in range(4):
+            p = tuple(1 + Fraction(RNG.randint(-700, 700), 1000) * d + Fraction(1, 7919 + 13 * i) for i in range(3))
+            inside = point_in_solid(p, polygons)
+            if inside is not None:
+                assert inside == in_voxel_opening(p, set(cubes), d), (cubes, d, p)
 
 
 def test_inward_solids_have_only_concave_edges():
@@ -179,7 +218,8 @@ def test_inward_cap_corner_keeps_the_openings_small_tetrahedron():
     (1, 1 − d, 2) and (1, 1, 2 − d) is a face of the result."""
     result = prism(L_LOOP, 2).chamfer(text(D))
     polygons = exact_polygons(result)
-    kept = (1 - Fraction(6, 10) * D, 1 - Fraction(6, 10) * D, 2 - Fraction(1, 10) * D)  # x + z > 3 − d, y + z > 3 − d
+    # x + z > 3 − d and y + z > 3 − d for both points; x + y + z <= 4 − d for the first only
+    kept = (1 - Fraction(6, 10) * D, 1 - Fraction(6, 10) * D, 2 - Fraction(1, 10) * D)
     cut = (1 - Fraction(4, 10) * D, 1 - Fraction(4, 10) * D, 2 - Fraction(1, 10) * D)
     assert point_in_solid(kept, polygons) is True
     assert point_in_solid(cut, polygons) is False
@@ -215,6 +255,9 @@ TOO_LARGE = "chamfer: the distance is too large for this solid"
     (lambda: prism([(0, 0), (3, 0), (3, 3), (2, 3), (2, Fraction(29, 10)), (1, Fraction(29, 10)), (1, 3), (0, 3)], 1),
      "1/5", TOO_LARGE),
     (lambda: prism(L_LOOP, 2), "-1/10", "chamfer: the distance is negative"),
+    # convex solids: as before
+    (lambda: box((1, 1, 1)), "-1/10", "chamfer: the distance is negative"),
+    (lambda: box((1, 1, 1)), "1/2", TOO_LARGE), (lambda: box((1, 1, 1)), "2", TOO_LARGE),
 ])
 def test_refusals(build, dist, message):
     solid = build()
