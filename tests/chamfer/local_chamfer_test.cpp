@@ -1,8 +1,9 @@
-// The local chamfer's internals: edge segments and faces, convex pieces from seeds, vertex plans.
+// The local chamfer's internals: edge segments and faces, convex pieces from seeds.
 #include <gtest/gtest.h>
 
 #include "boolean/boolean.hpp"
-#include "chamfer/vertex_rules.hpp"
+#include "chamfer/convex_piece.hpp"
+#include "chamfer/edge_map.hpp"
 #include "chamfer_shapes.hpp"
 #include "exact/failure.hpp"
 #include "solid/measures.hpp"
@@ -93,28 +94,6 @@ TEST(ConvexPiece, ProvisionalFaceLeftOnThePieceFails) {
     const std::optional<ConvexPiece> corner = cut_seed(seed, {{{pt(-1, 0, 0), Rational(-1, 2)}, labelled("t.cut")}});
     ASSERT_TRUE(corner.has_value());
     EXPECT_EQ(volume6(corner->solid), Rational(1, 8));
-}
-
-TEST(VertexPlan, LPrismPiecesAreTenCornersAndTwoInwardCaps) {
-    const Solid solid = l_prism();
-    const EdgeMap map = map_edges(solid);
-    const Rational d(1, 10);
-    std::vector<std::optional<Bevel>> bevels(map.segments.size());
-    for (std::size_t i = 0; i < map.segments.size(); ++i) {
-        if (map.segments[i].convex) bevels[i] = bevel_of(map.segments[i], d);
-    }
-    const VertexPlan plan = plan_vertices(map, bevels);
-    ASSERT_EQ(plan.pieces.size(), 12u);
-    std::size_t inward = 0;
-    for (const VertexPiece& v : plan.pieces) {
-        const std::optional<ConvexPiece> piece = cut_seed(v.seed, v.cuts);
-        ASSERT_TRUE(piece.has_value());
-        // Corner pieces have volume d³/12, the inward caps' tetrahedra (legs d) d³/6.
-        const Rational v6 = volume6(piece->solid);
-        EXPECT_TRUE(v6 == d * d * d / Rational(2) || v6 == d * d * d) << v6.str();
-        inward += v6 == d * d * d ? 1 : 0;
-    }
-    EXPECT_EQ(inward, 2u);
 }
 
 }  // namespace
