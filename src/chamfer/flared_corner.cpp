@@ -67,7 +67,8 @@ bool CornerPlanner::plan_tripod() {
         r.bounds = {f.stop, f.phi_a, f.phi_b, facet};
         const Halfspace stop{f.stop, labelled("chamfer.end")};
         r.alternatives.push_back({stop, {f.phi_a, labelled("chamfer.flare")}});
-        r.alternatives.push_back({stop, {f.phi_a.flipped(), labelled("chamfer.flare")}, {f.phi_b, labelled("chamfer.flare")}});
+        r.alternatives.push_back(
+            {stop, {f.phi_a.flipped(), labelled("chamfer.flare")}, {f.phi_b, labelled("chamfer.flare")}});
         r.alternatives.push_back({stop, {f.phi_a.flipped(), labelled("chamfer.flare")},
                                   {f.phi_b.flipped(), labelled("chamfer.flare")}, {facet, labelled("corner.a")}});
     }

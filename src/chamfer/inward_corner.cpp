@@ -72,7 +72,9 @@ bool CornerPlanner::plan_crossing_bars() {
     const Vec3 q2 = meet(bevel(e2).plane, face_plane(*flat1), face_plane(*flat2));
     const Plane between = Plane::from_points(corner_.point, p1, p2);
     if (between.side(q1) * between.side(q2) >= 0) refuse("its bevels do not meet its faces");
-    // Without p1: in the other flat's plane; without p2: in its own flat's plane; without q: the
+    // Face i leaves out corner i. Without p1 it lies in flat2's plane, without p2 in flat1's: the
+    // tetrahedron on q1's side touches flat1 there and meets e1's wedge end in flat2's plane, the
+    // one on q2's side touches flat2 and meets e2's wedge end in flat1's plane. Without q: the
     // face the two share; without V: the facet.
     plan_.pieces.push_back({tetrahedron({p1, p2, q1, corner_.point},
                                         {labelled("chamfer.end"), contact("chamfer.face", face_id(*flat1)),
