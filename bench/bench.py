@@ -172,11 +172,26 @@ def fragmented_slab():
     return slab
 
 
+def l_prism():
+    """The prism over the L (0,0) (4,0) (4,1) (1,1) (1,3) (0,3), height 2: non-convex."""
+    return br.make_prism(["0", "0", "4", "0", "4", "1", "1", "1", "1", "3", "0", "3"], "2", "L")
+
+
+def plate_with_holes():
+    """A 10 × 10 × 1 plate with four 2 × 2 holes through it."""
+    plate = br.make_box("10", "10", "1", "plate")
+    for x, y in ((2, 2), (6, 2), (2, 6), (6, 6)):
+        plate = plate.boolean("cut", br.make_box("2", "2", "3", "hole").translate(str(x), str(y), "-1"))
+    return plate
+
+
 def w3(_twin):
     return [(f"W3 chamfer {name}", lambda solid=solid: solid.chamfer("1/10"), describe_solid, None, None)
             for name, solid in (("unit cube", br.make_box("1", "1", "1", "p")),
                                 ("10x1x1", br.make_box("10", "1", "1", "p")),
-                                ("4x4x1 of 16", fragmented_slab()))]
+                                ("4x4x1 of 16", fragmented_slab()),
+                                ("L prism", l_prism()),
+                                ("plate 4 holes", plate_with_holes()))]
 
 
 def curve_input():

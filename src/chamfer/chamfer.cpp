@@ -6,7 +6,8 @@
 #include "chamfer/convexity.hpp"
 #include "chamfer/corner_cutter.hpp"
 #include "chamfer/edge_cutter.hpp"
-#include "exact/failure.hpp"
+#include "chamfer/local_chamfer.hpp"
+#include "chamfer/refusals.hpp"
 #include "exact/interrupt.hpp"
 #include "solid/measures.hpp"
 
@@ -26,17 +27,23 @@ void refuse_if_overcut(const Solid& input, const Solid& result) {
     const std::set<PlaneKey> kept = face_planes(result);
     bool lost_face = false;
     for (const PlaneKey& plane : face_planes(input)) lost_face = lost_face || !kept.contains(plane);
-    if (inverted || lost_face) throw Refusal("chamfer: the distance is too large for this solid");
+    if (inverted || lost_face) refuse_too_large();
 }
 
-}  // namespace
+bool every_face_has_a_rational_unit_normal(const Solid& solid) {
+    for (const Polygon& p : solid.polygons) {
+        poll_interrupt();  // every polygon
+        const Vec3& n = p.plane.normal;
+        if ((n[0].is_zero() && n[1].is_zero() && n[2].is_zero()) || !p.plane.unit_normal()) return false;
+    }
+    return true;
+}
 
-Solid chamfer(const Solid& solid, const Rational& dist) {
-    if (dist.sign() < 0) throw Refusal("chamfer: the distance is negative");
+// A convex solid, all at once: each edge cutter reaches across the whole solid, which only a
+// convex solid allows.
+Solid chamfer_convex(const Solid& solid, const Rational& dist) {
     const std::vector<Edge> edges = select_edges(logical_edges(solid));
     const Rational r = reach(solid);
-    if (dist.sign() > 0 && !is_convex(solid)) throw Refusal("chamfer: the solid is not convex");
-
     Solid current = solid;
     for (const Edge& edge : edges) {
         poll_interrupt();
@@ -48,8 +55,20 @@ Solid chamfer(const Solid& solid, const Rational& dist) {
         poll_interrupt();
         current = boolean_impl("cut", std::move(current), std::move(cutter));
     }
-    if (dist.sign() > 0) refuse_if_overcut(solid, current);
+    refuse_if_overcut(solid, current);
     return current;
+}
+
+}  // namespace
+
+Solid chamfer(const Solid& solid, const Rational& dist) {
+    if (dist.sign() < 0) refuse_negative_distance();
+    if (dist.sign() == 0) {
+        (void)reach(solid);  // a solid without polygons fails here, as every chamfer of it does
+        return solid;
+    }
+    if (is_convex(solid) && every_face_has_a_rational_unit_normal(solid)) return chamfer_convex(solid, dist);
+    return chamfer_locally(solid, dist);
 }
 
 }  // namespace brevant

@@ -1,6 +1,9 @@
-// The chamfer: every edge where two face planes meet is bevelled by subtracting its edge cutter,
-// then every corner where three edges end is flattened by subtracting its corner cutter. The
-// supported solids are convex; others are refused.
+// The chamfer: every convex edge is bevelled, every corner flattened, concave edges stay sharp.
+//
+// A convex solid whose faces all have rational unit normals is chamfered all at once: every edge
+// where two face planes meet is bevelled by subtracting its edge cutter, then every corner where
+// three edges end is flattened by subtracting its corner cutter. Any other solid is chamfered
+// from pieces local to its convex edges (local_chamfer.hpp).
 //
 // Notation: dist is the setback of each bevel from its edge, measured in each face along the
 // edge's canonical integer direction D (dist for an axis-parallel edge, dist·|D| in general).
@@ -11,9 +14,9 @@
 namespace brevant {
 
 // The chamfered solid; dist 0 gives the input's polygons in order. Refusals, in this order: a
-// negative dist; a non-convex solid (dist > 0); a face plane without a rational unit normal next
-// to an edge (any dist); a dist so large that the result turns inside out or loses a face plane
-// of the input. A solid without polygons fails with an InternalFailure.
+// negative dist; a vertex the local chamfer cannot resolve (dist > 0); a dist so large that
+// bevels reach past a face or each other (for a convex solid: the result turns inside out or loses
+// a face plane of the input). A solid without polygons fails with an InternalFailure.
 Solid chamfer(const Solid& solid, const Rational& dist);
 
 }  // namespace brevant

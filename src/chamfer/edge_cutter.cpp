@@ -8,9 +8,9 @@
 namespace brevant {
 namespace {
 
-Vec3 unit_normal_or_refuse(const Plane& plane) {
+Vec3 rational_unit_normal(const Plane& plane) {
     std::optional<Vec3> n = plane.unit_normal();
-    if (!n) throw Refusal("chamfer: non-rational face normal (K2)");
+    if (!n) throw InternalFailure("chamfer: an edge cutter needs rational unit normals");
     return std::move(*n);
 }
 
@@ -39,8 +39,8 @@ Vec3 length_along_edge(const Edge& edge, const Rational& reach) {
 }  // namespace
 
 std::optional<Solid> edge_cutter(const Edge& edge, const Rational& dist, const Rational& reach) {
-    const Vec3 na = unit_normal_or_refuse(edge.plane_a);
-    const Vec3 nb = unit_normal_or_refuse(edge.plane_b);
+    const Vec3 na = rational_unit_normal(edge.plane_a);
+    const Vec3 nb = rational_unit_normal(edge.plane_b);
     const Vec3& p = edge.point;
     const Vec3& d = edge.dir;
     const Vec3 w1 = away_from_front(edge.plane_b, p, cross(d, na));

@@ -14,8 +14,8 @@
 namespace brevant {
 
 // The outward cutter for the edge, or nothing when the edge stays sharp (a zero bevel, or faces
-// that do not lie behind each other). A face plane without a rational unit normal is refused with
-// the Refusal "chamfer: non-rational face normal (K2)", whatever dist is.
+// that do not lie behind each other). Both face planes must have rational unit normals; a missing
+// one fails with an InternalFailure.
 std::optional<Solid> edge_cutter(const Edge& edge, const Rational& dist, const Rational& reach);
 
 }  // namespace brevant

@@ -1,5 +1,8 @@
 """The chamfer and the closedness check, from Python."""
 
+import json
+import pathlib
+import sys
 from fractions import Fraction
 
 import pytest
@@ -7,6 +10,9 @@ from hypothesis import given, settings
 from hypothesis import strategies as st
 
 import brevant_rs as br
+
+sys.path.insert(0, str(pathlib.Path(__file__).parent))
+from convex_cases import cases, chamfered  # noqa: E402
 
 
 def unit_cube():
@@ -65,33 +71,15 @@ def test_zero_distance_returns_the_input_polygons_in_order(build):
     assert result.polygons() == solid.polygons()
 
 
-NEGATIVE = "chamfer: the distance is negative"
-NOT_CONVEX = "chamfer: the solid is not convex"
-TOO_LARGE = "chamfer: the distance is too large for this solid"
-K2 = "chamfer: non-rational face normal (K2)"
+CONVEX_CASES = cases()
+GOLDEN = json.loads((pathlib.Path(__file__).parent / "convex_golden.json").read_text())
 
 
-def right_triangle_prism():
-    """Its slanted face has the normal (1, 1, 0)."""
-    return br.make_prism(["0", "0", "1", "0", "0", "1"], "1", "w")
-
-
-@pytest.mark.parametrize("build, dist, message", [
-    (l_shape, "1/10", NOT_CONVEX), (l_shape, "-1/10", NEGATIVE), (unit_cube, "-1/10", NEGATIVE),
-    (unit_cube, "1/2", TOO_LARGE), (unit_cube, "2", TOO_LARGE),
-    (lambda: br.make_box("-1", "1", "1", "p"), "1/10", NOT_CONVEX),  # inward
-    (lambda: unit_cube().boolean("union", unit_cube().translate("2", "0", "0")), "1/10", NOT_CONVEX),
-    (lambda: unit_cube().boolean("cut", br.make_box("1/3", "1/3", "1/3", "h").translate("1/3", "1/3", "1/3")),
-     "1/10", NOT_CONVEX),
-    (right_triangle_prism, "0", K2), (right_triangle_prism, "1/10", K2),
-])
-def test_refusals(build, dist, message):
-    solid = build()
-    before = solid.canonical()
-    with pytest.raises(ValueError) as refusal:
-        solid.chamfer(dist)
-    assert str(refusal.value) == message
-    assert solid.canonical() == before
+@pytest.mark.parametrize("name, solid, dist", CONVEX_CASES, ids=[name for name, _, _ in CONVEX_CASES])
+def test_convex_results_are_unchanged(name, solid, dist):
+    """Boxes, prisms over convex loops, frusta and fragmented convex solids, with rational unit
+    normals: the same volume, canonical text and refusals as before non-convex solids were taken."""
+    assert chamfered(solid, dist) == GOLDEN[name]
 
 
 def test_bad_arguments_and_empty_solids_fail_as_internal_failures():

@@ -1,0 +1,36 @@
+#include "chamfer/local_chamfer.hpp"
+
+#include "chamfer/cut_away.hpp"
+#include "chamfer/locality_check.hpp"
+#include "chamfer/refusals.hpp"
+#include "chamfer/wedges.hpp"
+
+namespace brevant {
+
+Solid chamfer_locally(const Solid& solid, const Rational& dist) {
+    const EdgeMap map = map_edges(solid);
+    if (map.irregular) refuse_vertex(map.irregular->point, map.irregular->reason);
+    std::vector<std::optional<Bevel>> bevels(map.segments.size());
+    bool any_convex = false;
+    for (std::size_t i = 0; i < map.segments.size(); ++i) {
+        if (!map.segments[i].convex) continue;
+        bevels[i] = bevel_of(map.segments[i], dist);
+        any_convex = true;
+    }
+    if (!any_convex) return solid;
+
+    const VertexPlan plan = plan_vertices(map, bevels);
+    std::vector<ConvexPiece> pieces = wedge_pieces(map, bevels, plan, dist);
+    for (const VertexPiece& v : plan.pieces) {
+        if (std::optional<ConvexPiece> piece = cut_seed(v.seed, v.cuts)) pieces.push_back(std::move(*piece));
+    }
+
+    std::vector<Solid> cutters;
+    cutters.reserve(pieces.size());
+    for (const ConvexPiece& piece : pieces) cutters.push_back(piece.solid);
+    Solid result = cut_away(solid, std::move(cutters));
+    refuse_unless_local(solid, map, pieces, result);
+    return result;
+}
+
+}  // namespace brevant
