@@ -2,6 +2,7 @@
 // the internal-failure exception type. The module is created once per process; a second
 // sub-interpreter is refused.
 #include "binding/entry_table.hpp"
+#include "binding/interpreter_lock.hpp"
 #include "exact/gmp_allocation.hpp"
 #include "exact/interrupt.hpp"
 
@@ -18,7 +19,7 @@ PyObject* call_function(std::size_t row, PyObject*, PyObject* const* args, Py_ss
         std::optional<Args> bound =
             bind_arguments(std::string(function.name) + "()", function.params, args, nargs, kwnames);
         if (!bound) return nullptr;
-        return to_python(function.run(*bound));
+        return to_python(without_interpreter_lock([&] { return function.run(*bound); }));
     });
 }
 
@@ -40,12 +41,6 @@ bool add_object(PyObject* module, const char* name, PyObject* value) {
         return false;
     }
     return true;
-}
-
-// Polled by long loops: runs the Python handlers of pending signals; when one raises (Ctrl-C
-// raises KeyboardInterrupt) the call ends with that exception.
-void run_pending_signal_handlers() {
-    if (PyErr_CheckSignals() < 0) throw Interrupted{};
 }
 
 PyObject* create_module() {
@@ -77,6 +72,7 @@ PyObject* init_module() {
         return g_module;
     }
     use_throwing_gmp_allocation();  // a failed GMP allocation becomes MemoryError, not an abort
+    if (!remember_main_thread()) return nullptr;
     set_interrupt_hook(&run_pending_signal_handlers);
     PyObject* module = create_module();
     if (!module) return nullptr;

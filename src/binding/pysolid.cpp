@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "binding/entry_table.hpp"
+#include "binding/interpreter_lock.hpp"
 
 namespace brevant::binding {
 namespace {
@@ -37,7 +38,7 @@ PyObject* call_method(std::size_t row, PyObject* self, PyObject* const* args, Py
             raise_cannot_convert(self, "PySolid");
             return nullptr;
         }
-        return to_python(method.run(*solid, *bound));
+        return to_python(without_interpreter_lock([&] { return method.run(*solid, *bound); }));
     });
 }
 
