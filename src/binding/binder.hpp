@@ -22,6 +22,13 @@ using Texts = std::vector<std::string>;
 using Texts2 = std::vector<Texts>;
 using Texts3 = std::vector<Texts2>;
 
+// A face as PySolid.polygons() gives it and solid_from_polygons takes it: (label, [[x, y, z], ...]).
+struct LabelledLoop {
+    std::string label;
+    Texts2 vertices;
+};
+using LabelledLoops = std::vector<LabelledLoop>;
+
 enum class Kind {
     Text,     // str
     Texts,    // sequence of str
@@ -30,6 +37,7 @@ enum class Kind {
     UInt64,   // int >= 0 through __index__
     Int64,    // signed 64-bit int through __index__
     Solid,    // a PySolid
+    LabelledLoops,  // sequence of (label, loop) pairs: a str and a sequence of sequences of str
 };
 
 struct Param {
@@ -40,7 +48,7 @@ struct Param {
 
 // A converted argument; std::monostate stands for None.
 using Value = std::variant<std::monostate, std::string, Texts, Texts2, Texts3, std::uint64_t, std::int64_t,
-                           const Solid*>;
+                           const Solid*, LabelledLoops>;
 
 class Args {
 public:
@@ -53,6 +61,7 @@ public:
     std::uint64_t uint64(std::size_t i) const { return std::get<std::uint64_t>(values_.at(i)); }
     std::int64_t int64(std::size_t i) const { return std::get<std::int64_t>(values_.at(i)); }
     const Solid& solid(std::size_t i) const { return *std::get<const Solid*>(values_.at(i)); }
+    const LabelledLoops& labelled_loops(std::size_t i) const { return std::get<LabelledLoops>(values_.at(i)); }
     // An optional parameter's value, or nothing for None.
     template <typename T>
     std::optional<T> optional(std::size_t i) const {
@@ -80,13 +89,6 @@ struct Count {
 struct Truth {
     bool value;
 };
-// A face of PySolid.polygons(): (label, [[x, y, z], ...]).
-struct LabelledLoop {
-    std::string label;
-    Texts2 vertices;
-};
-using LabelledLoops = std::vector<LabelledLoop>;
-
 // What a run function returns; each alternative has one Python form (Solid: a new PySolid,
 // std::string: str, TextPair: tuple of two str, Texts: list of str, Texts2: list of lists of str,
 // std::vector<double>: list of float, double: float, Count: int, Truth: bool,

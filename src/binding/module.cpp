@@ -2,6 +2,7 @@
 // the internal-failure exception type. The module is created once per process; a second
 // sub-interpreter is refused.
 #include "binding/entry_table.hpp"
+#include "binding/functions.hpp"
 #include "binding/interpreter_lock.hpp"
 #include "exact/gmp_allocation.hpp"
 #include "exact/interrupt.hpp"
@@ -10,6 +11,7 @@ namespace brevant::binding {
 namespace {
 
 PyObject* g_internal_failure = nullptr;
+PyObject* g_state_reconstructor = nullptr;
 PyObject* g_module = nullptr;
 std::int64_t g_interpreter_id = -1;
 
@@ -49,6 +51,8 @@ PyObject* create_module() {
     if (!add_object(module.get(), "PySolid", create_solid_type())) return nullptr;
     Py_INCREF(reinterpret_cast<PyObject*>(solid_type()));  // kept for the life of the process
     if (PyModule_AddFunctions(module.get(), function_defs()) < 0) return nullptr;
+    g_state_reconstructor = PyObject_GetAttrString(module.get(), solid_from_state_function.name);
+    if (!g_state_reconstructor) return nullptr;  // the reference is kept for the life of the process
     g_internal_failure = PyErr_NewExceptionWithDoc(
         "brevant_rs.InternalFailure",
         "A failed internal check (a rejected number text, a division by zero, an index out of range). "
@@ -85,6 +89,7 @@ PyObject* init_module() {
 }  // namespace
 
 PyObject* internal_failure_type() { return g_internal_failure; }
+PyObject* state_reconstructor() { return g_state_reconstructor; }
 
 }  // namespace brevant::binding
 

@@ -12,6 +12,8 @@ const std::vector<const FunctionDef*>& module_functions() {
         &nurbs_curve_eval_function,
         &nurbs_surface_eval_function,
         &ssi_pairs_function,
+        &solid_from_polygons_function,
+        &solid_from_state_function,
     };
     return table;
 }

@@ -45,7 +45,7 @@ PyObject* call_method(std::size_t row, PyObject* self, PyObject* const* args, Py
 PyMethodDef* method_defs() {
     std::vector<EntryRow> rows;
     for (const MethodDef* m : solid_methods()) rows.push_back({m->name, signature_doc(m->name, m->params, true, "")});
-    return method_table<&call_method>(rows);
+    return method_table<&call_method>(rows, value_protocol_methods());
 }
 
 }  // namespace
@@ -57,6 +57,7 @@ PyObject* create_solid_type() {
         {Py_tp_new, reinterpret_cast<void*>(&refuse_construction)},
         {Py_tp_dealloc, reinterpret_cast<void*>(&dealloc_solid)},
         {Py_tp_methods, method_defs()},
+        {Py_tp_repr, reinterpret_cast<void*>(&solid_repr)},
         {0, nullptr},
     };
     PyType_Spec spec = {"brevant_rs.PySolid", sizeof(PySolidObject), 0, Py_TPFLAGS_DEFAULT, slots};
