@@ -1,7 +1,6 @@
 // PySolid as a Python value: pickling (through a text that keeps every polygon exactly, read back
 // by the module function _solid_from_state), copying (a solid never changes, so a copy is the
 // solid itself) and a repr that shows what the solid is at a glance.
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -33,42 +32,27 @@ PyObject* same_solid(PyObject* self, PyObject*) {
     return self;
 }
 
-// A double as Python's repr writes it for the usual magnitudes (shortest text that reads back,
-// with ".0" for whole numbers).
-std::string float_text(double value) {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    std::string text(buffer, error == std::errc() ? end : buffer);
-    if (text.find_first_of(".e") == std::string::npos) text += ".0";
-    return text;
-}
-
 // The bounding box from the double shadows: rounding to nearest never reverses an order, so the
 // least shadow is the shadow of the least coordinate, and this equals bbox() without exact work.
-std::string float_bbox_text(const Solid& solid) {
+std::vector<double> float_bbox(const Solid& solid) {
     constexpr double kInf = std::numeric_limits<double>::infinity();
-    std::array<double, 3> lo{kInf, kInf, kInf}, hi{-kInf, -kInf, -kInf};
+    std::vector<double> box{kInf, kInf, kInf, -kInf, -kInf, -kInf};
     for (const Polygon& p : solid.polygons) {
         for (const FloatVertex& v : p.float_vertices) {
             for (std::size_t i = 0; i < 3; ++i) {
-                lo[i] = std::fmin(lo[i], v[i]);
-                hi[i] = std::fmax(hi[i], v[i]);
+                box[i] = std::fmin(box[i], v[i]);
+                box[i + 3] = std::fmax(box[i + 3], v[i]);
             }
         }
     }
-    std::string text = "bbox [";
-    for (std::size_t i = 0; i < 6; ++i) text += (i ? ", " : "") + float_text(i < 3 ? lo[i] : hi[i - 3]);
-    return text + "]";
+    return box;
 }
 
-std::string describe(const Solid& solid) {
+std::string counts_text(const Solid& solid) {
     const std::size_t n = solid.polygons.size();
     const std::size_t faces = logical_face_count(solid);
-    std::string text = "<PySolid: " + std::to_string(n) + (n == 1 ? " polygon, " : " polygons, ") +
-                       std::to_string(faces) + (faces == 1 ? " logical face, " : " logical faces, ");
-    return text + (n == 0 ? "empty" : float_bbox_text(solid)) + ">";
+    return "<PySolid: " + std::to_string(n) + (n == 1 ? " polygon, " : " polygons, ") + std::to_string(faces) +
+           (faces == 1 ? " logical face, " : " logical faces, ");
 }
 
 }  // namespace
@@ -89,8 +73,11 @@ PyObject* solid_repr(PyObject* self) {
             raise_cannot_convert(self, "PySolid");
             return nullptr;
         }
-        const std::string text = describe(*solid);
-        return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
+        const std::string counts = counts_text(*solid);
+        if (solid->polygons.empty()) return PyUnicode_FromFormat("%sempty>", counts.c_str());
+        PyRef box(to_python(float_bbox(*solid)));  // the floats written as Python writes them
+        if (!box) return nullptr;
+        return PyUnicode_FromFormat("%sbbox %R>", counts.c_str(), box.get());
     });
 }
 
