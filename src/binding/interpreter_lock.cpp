@@ -18,11 +18,9 @@ bool on_main_thread() { return PyThread_get_thread_ident() == g_main_thread.load
 
 }  // namespace
 
-InterpreterLockReleased::InterpreterLockReleased() : state_(PyEval_SaveThread()), outer_(t_released) {
-    t_released = state_;
-}
+ReleasedLock::ReleasedLock() : state_(PyEval_SaveThread()), outer_(t_released) { t_released = state_; }
 
-InterpreterLockReleased::~InterpreterLockReleased() {
+void ReleasedLock::retake() {
     t_released = outer_;
     PyEval_RestoreThread(state_);
 }

@@ -8,29 +8,40 @@
 // nothing, so polling costs those threads nothing.
 #pragma once
 
+#include <optional>
+
 #include "binding/python.hpp"
 
 namespace brevant::binding {
 
-// Releases the lock (the calling thread must hold it) for the lifetime of the object and takes it
-// back when the object goes, also when an exception leaves the scope. Nests: a signal handler run
-// by the hook may call the module again.
-class InterpreterLockReleased {
+// The lock released by the calling thread (which must hold it) until retake(). Nests: a signal
+// handler run by the hook may call the module again.
+class ReleasedLock {
 public:
-    InterpreterLockReleased();
-    ~InterpreterLockReleased();
-    InterpreterLockReleased(const InterpreterLockReleased&) = delete;
-    InterpreterLockReleased& operator=(const InterpreterLockReleased&) = delete;
+    ReleasedLock();
+    void retake();
 
 private:
     PyThreadState* state_;
     PyThreadState* outer_;  // the released state of an enclosing call on this thread, if any
 };
 
+// Runs `work` without the lock and takes it back however the work ends. A daemon thread that
+// takes the lock back once the interpreter is finalising is ended there by unwinding its stack
+// (pthread_exit), so the lock is taken back neither in a destructor (noexcept: std::terminate) nor
+// inside a handler that would catch that unwinding (glibc aborts when it is not rethrown).
 template <typename Work>
-decltype(auto) without_interpreter_lock(Work&& work) {
-    InterpreterLockReleased released;
-    return work();
+auto without_interpreter_lock(Work&& work) -> decltype(work()) {
+    ReleasedLock lock;
+    std::optional<decltype(work())> result;
+    try {
+        result.emplace(work());
+    } catch (...) {
+        lock.retake();
+        throw;
+    }
+    lock.retake();
+    return std::move(*result);
 }
 
 // Records the interpreter's main thread; called once, with the lock held, when the module is
