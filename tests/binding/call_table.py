@@ -111,6 +111,14 @@ def comparable(result):
     return result.polygons() if isinstance(result, br.PySolid) else result
 
 
+def outcome(call):
+    """What a call gives, comparable between runs: its result, or its failure kind and message."""
+    try:
+        return comparable(call())
+    except (ValueError, br.InternalFailure) as failure:
+        return type(failure).__name__, str(failure)
+
+
 # ----- Abusive arguments -----------------------------------------------------------------------
 
 

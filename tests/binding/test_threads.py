@@ -12,6 +12,7 @@ from concurrent.futures import ThreadPoolExecutor
 import brevant_rs as br
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
+from call_table import outcome  # noqa: E402
 from test_interrupt import run_script  # noqa: E402
 
 THREADS = 8
@@ -70,14 +71,6 @@ def operations(s):
         ("ssi_pairs", lambda: br.ssi_pairs(SQUARE, WALL, 6)),
     ]
     return ops
-
-
-def outcome(call):
-    try:
-        result = call()
-    except (ValueError, br.InternalFailure) as failure:
-        return type(failure).__name__, str(failure)
-    return result.polygons() if isinstance(result, br.PySolid) else result
 
 
 def test_eight_threads_on_shared_solids_give_the_serial_results():

@@ -3,13 +3,18 @@ A rebuilt or unpickled solid must give the same faces and behave the same in eve
 as the solid it came from."""
 
 import copy
+import pathlib
 import pickle
 import random
+import sys
 from fractions import Fraction
 
 import pytest
 
 import brevant_rs as br
+
+sys.path.insert(0, str(pathlib.Path(__file__).parents[1] / "binding"))
+from call_table import outcome  # noqa: E402
 
 RNG = random.Random()
 OPS = ("union", "cut", "intersect")
@@ -113,15 +118,6 @@ def random_solid():
         else:
             solid = solid.scale(*(text(Fraction(RNG.randint(-3, 3), RNG.randint(1, 3))) for _ in range(3)))
     return solid, planes_whole
-
-
-def outcome(call):
-    """What a call gives: its result's faces (or the result), or its failure kind and message."""
-    try:
-        result = call()
-    except (ValueError, br.InternalFailure) as failure:
-        return type(failure).__name__, str(failure)
-    return result.polygons() if isinstance(result, br.PySolid) else result
 
 
 def later_operations(solid, probe):
