@@ -4,8 +4,8 @@ pickle round trip that carries a solid to another process.
 
 Prints the machine's core count and load average before and after (other work on the machine
 lowers the speedup), then one row per pool size: the median time of one round of 8 chamfers of
-the fragmented slab, the throughput and the speedup over one thread; every round's results are
-checked against a serial run. Then the pickle round trip of a 1,000-polygon solid.
+the fragmented slab, the throughput, the speedup over one thread and the cores the process kept
+busy; every round's results are checked against a serial run. Then the pickle round trip of a 1,000-polygon solid.
 
 usage: .venv/bin/python bench/concurrency.py   (after scripts/setup.sh)
 """
@@ -30,17 +30,20 @@ def load():
 
 
 def chamfer_rounds(slab, threads, expected):
-    """The median seconds of one round of CHAMFERS chamfers on a pool of `threads` threads."""
-    times = []
+    """The median seconds of one round of CHAMFERS chamfers on a pool of `threads` threads, and the
+    cores the process kept busy meanwhile (its CPU time over the wall time of all rounds): below
+    `threads` when other work on the machine takes the cores."""
+    times, cpu = [], 0.0
     with ThreadPoolExecutor(threads) as pool:
         list(pool.map(lambda _: slab.chamfer("1/10"), range(threads)))  # start every thread first
         for _ in range(ROUNDS):
-            start = time.perf_counter()
+            start, start_cpu = time.perf_counter(), time.process_time()
             results = list(pool.map(lambda _: slab.chamfer("1/10"), range(CHAMFERS)))
             times.append(time.perf_counter() - start)
+            cpu += time.process_time() - start_cpu
             if any(r.polygons() != expected for r in results):
                 raise SystemExit(f"a chamfer on {threads} threads differs from the serial result")
-    return statistics.median(times)
+    return statistics.median(times), cpu / sum(times)
 
 
 def pickle_times(solid):
@@ -64,14 +67,15 @@ def main():
     expected = slab.chamfer("1/10").polygons()
     print(f"\n{CHAMFERS} chamfers of the fragmented 4 x 4 x 1 slab ({len(slab.polygons())} polygons) per round, "
           f"median of {ROUNDS} rounds")
-    header = f"{'threads':>7} {'ms per round':>13} {'chamfers/s':>11} {'speedup':>8}"
+    header = f"{'threads':>7} {'ms per round':>13} {'chamfers/s':>11} {'speedup':>8} {'cores used':>11}"
     print(header)
     print("-" * len(header))
     one = None
     for threads in sorted({1, 2, cores}):
-        seconds = chamfer_rounds(slab, threads, expected)
+        seconds, busy = chamfer_rounds(slab, threads, expected)
         one = one or seconds
-        print(f"{threads:>7} {seconds * 1e3:>13.2f} {CHAMFERS / seconds:>11.1f} {one / seconds:>7.2f}x", flush=True)
+        print(f"{threads:>7} {seconds * 1e3:>13.2f} {CHAMFERS / seconds:>11.1f} {one / seconds:>7.2f}x {busy:>11.2f}",
+              flush=True)
 
     cut = sequential_cuts(slab_cuts(20))
     solid = br.solid_from_polygons(cut.polygons()[:PICKLE_POLYGONS])
