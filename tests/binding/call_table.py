@@ -91,8 +91,7 @@ ROWS = (
     *(Row(name, True) for name in
       ("volume", "volume6_str", "canonical", "watertight_ok", "logical_faces", "bbox", "polygons")),
     Row("solid_from_polygons", False, (Param("polygons", FACES, TETRAHEDRON),), refused=((("t", (O, X)),),)),
-    Row("_solid_from_state", False, (Param("state", STATE, br.make_box("1", "1", "1", "s").__reduce__()[1][0]
-                                           if hasattr(br.PySolid, "__reduce__") else ""),)),
+    Row("_solid_from_state", False, (Param("state", STATE, br.make_box("1", "1", "1", "s").__reduce__()[1][0]),)),
 )
 
 
