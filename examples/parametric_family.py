@@ -1,7 +1,8 @@
-"""A family of parts built in parallel: rectangular plates, chamfered on every edge, with a grid of
-square holes, each sized by its own parameters. Every part is built and measured exactly on a
-worker, and comes back to the client with its exact volume (checked against the closed form) and
-the solid itself, which travels as a pickle.
+"""A family of parts built in parallel: rectangular plates with a grid of square holes, chamfered on
+every convex edge (the holes' rims included), each sized by its own parameters. Every part is built,
+measured exactly and meshed on a worker, and comes back to the client with its exact volume
+(checked against the closed form), its triangle mesh and the solid itself, which travels as a
+pickle.
 
 The same code runs on Dask distributed and on concurrent.futures: both give an executor whose
 submit(function, argument) returns a future with result().
@@ -29,8 +30,9 @@ import brevant_rs as br
 
 @dataclass(frozen=True)
 class Plate:
-    """A width × depth × thickness plate from the origin, every edge chamfered by `chamfer`, with a
-    holes_x × holes_y grid of square holes of side `hole` through it, `pitch` apart and centred."""
+    """A width × depth × thickness plate from the origin with a holes_x × holes_y grid of square holes
+    of side `hole` through it, `pitch` apart and centred, every convex edge chamfered by `chamfer`
+    (the holes' vertical edges are concave and stay sharp)."""
 
     width: Fraction
     depth: Fraction
@@ -50,22 +52,26 @@ class Plate:
         return list(product(starts(self.holes_x, self.width), starts(self.holes_y, self.depth)))
 
     def check(self):
-        """Refuses parameters for which the holes would meet each other or a bevel."""
-        if not (0 < 2 * self.chamfer < min(self.width, self.depth, self.thickness)):
+        """Refuses parameters for which bevels would meet: each bevel reaches `chamfer` into its faces,
+        so holes, and holes and the outer edges, must lie more than two bevels apart."""
+        if not (0 < 2 * self.chamfer < min(self.width, self.depth, self.thickness, self.hole)):
             raise ValueError(f"{self}: the chamfer must be positive and less than half of every extent")
-        if self.pitch <= self.hole:
-            raise ValueError(f"{self}: the holes overlap")
+        if self.pitch - self.hole <= 2 * self.chamfer:
+            raise ValueError(f"{self}: the holes' bevels would meet")
         for count, extent in ((self.holes_x, self.width), (self.holes_y, self.depth)):
-            if (extent - (count - 1) * self.pitch - self.hole) / 2 <= self.chamfer:
-                raise ValueError(f"{self}: the holes reach the bevels")
+            if (extent - (count - 1) * self.pitch - self.hole) / 2 <= 2 * self.chamfer:
+                raise ValueError(f"{self}: the holes' bevels would meet the outer ones")
 
     def volume6(self):
-        """Six times the exact volume: the chamfered box (each of the 12 edges loses a prism of
-        section c²/2, the corners give back 3c³/4 each and lose the corner tetrahedron c³/12) less
-        the holes, which pass through the flat part of the plate."""
-        w, d, t, c = self.width, self.depth, self.thickness, self.chamfer
-        chamfered_box = 6 * w * d * t - 12 * (w + d + t) * c**2 + 32 * c**3
-        return chamfered_box - 6 * self.holes_x * self.holes_y * self.hole**2 * t
+        """Six times the exact volume. The plate is a prism of height t over a region of area A,
+        perimeter P (outer rim and holes), 4 convex corners and 4 reflex corners per hole: each cap
+        edge loses a prism of section c²/2 (P·c² over both caps), each convex vertical edge one of
+        t·c²/2, each convex corner gives back 4c³/3 and each reflex one takes c³/3 more."""
+        w, d, t, c, s = self.width, self.depth, self.thickness, self.chamfer, self.hole
+        holes = self.holes_x * self.holes_y
+        area, perimeter = w * d - holes * s**2, 2 * (w + d) + 4 * holes * s
+        volume = area * t - perimeter * c**2 - 4 * t * c**2 / 2 + Fraction(4, 3) * 4 * c**3 - Fraction(1, 3) * 4 * holes * c**3
+        return 6 * volume
 
 
 @dataclass
@@ -74,6 +80,7 @@ class Part:
     volume6: str  # the exact text, as the module gives it
     polygons: int
     watertight: bool
+    mesh: tuple  # (points as [x, y, z] floats, triangles as (i, j, k)), from to_mesh_floats()
     solid: br.PySolid
 
 
@@ -83,16 +90,15 @@ def text(value):
 
 
 def build_part(plate):
-    """Runs on a worker: the plate is chamfered while it is still a box (the chamfer works on convex
-    solids), then each hole is cut."""
+    """Runs on a worker: the holes are cut at once (their union_all), then every convex edge is
+    chamfered, and the result is meshed for export."""
     plate.check()
     solid = br.make_box(text(plate.width), text(plate.depth), text(plate.thickness), "plate")
-    solid = solid.chamfer(text(plate.chamfer))
     height = text(plate.thickness + 2)
-    for x, y in plate.hole_corners():
-        hole = br.make_box(text(plate.hole), text(plate.hole), height, "hole").translate(text(x), text(y), "-1")
-        solid = solid.boolean("cut", hole)
-    return Part(plate, solid.volume6_str(), len(solid.polygons()), solid.watertight_ok(), solid)
+    holes = [br.make_box(text(plate.hole), text(plate.hole), height, "hole").translate(text(x), text(y), "-1")
+             for x, y in plate.hole_corners()]
+    solid = solid.cut(br.union_all(holes)).chamfer(text(plate.chamfer))
+    return Part(plate, solid.volume6_str(), len(solid.polygons()), solid.watertight_ok(), solid.to_mesh_floats(), solid)
 
 
 def family(count):
@@ -102,7 +108,7 @@ def family(count):
         holes_x, holes_y = 1 + i % 3, 1 + (i // 3) % 3
         pitch = Fraction(3, 2) + Fraction(i % 4, 4)
         plates.append(Plate(width=holes_x * pitch + 2 + Fraction(i % 5, 3), depth=holes_y * pitch + 2,
-                            thickness=Fraction(1 + i % 2, 2) + 1, chamfer=Fraction(1, 5 + i % 3),
+                            thickness=Fraction(1 + i % 2, 2) + 1, chamfer=Fraction(1, 10 + i % 3),
                             holes_x=holes_x, holes_y=holes_y, hole=Fraction(1), pitch=pitch))
     return plates
 
@@ -141,7 +147,8 @@ def dask_client(scheduler, workers):
 
 
 def report(parts):
-    print(f"{'plate':<44} {'holes':>5} {'volume6':>14} {'closed form':>11} {'polygons':>8} {'closed':>6}")
+    print(f"{'plate':<44} {'holes':>5} {'volume6':>14} {'closed form':>11} {'polygons':>8} {'triangles':>9} "
+          f"{'closed':>6}")
     wrong = 0
     for part in parts:
         p = part.plate
@@ -149,7 +156,7 @@ def report(parts):
         wrong += not exact or part.solid.volume6_str() != part.volume6
         size = f"{text(p.width)} x {text(p.depth)} x {text(p.thickness)}, chamfer {text(p.chamfer)}"
         print(f"{size:<44} {p.holes_x}x{p.holes_y:<3} {part.volume6:>14} {'equal' if exact else 'DIFFERS':>11} "
-              f"{part.polygons:>8} {str(part.watertight):>6}")
+              f"{part.polygons:>8} {len(part.mesh[1]):>9} {str(part.watertight):>6}")
     return wrong
 
 

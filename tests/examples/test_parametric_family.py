@@ -2,6 +2,7 @@
 exact volume equals the closed form, the solids come back whole, and failures on a worker, internal
 failures included, come back to the client as the same exceptions."""
 
+import collections
 import pathlib
 import sys
 from concurrent.futures import ProcessPoolExecutor
@@ -21,11 +22,15 @@ PLATES = family_example.family(7)
 
 
 def closed_form_volume6(plate):
-    """Six times the volume: a chamfered w × d × t box is wdt − 2(w+d+t)c² + 16c³/3 (derived in
-    tests/chamfer/test_chamfer.py), and each hole removes a prism of h²t."""
-    w, d, t, c = plate.width, plate.depth, plate.thickness, plate.chamfer
+    """Six times the volume, built up from the box: a chamfered w × d × t box is
+    wdt − 2(w+d+t)c² + 16c³/3 (derived in tests/chamfer/test_chamfer.py); each hole removes a prism
+    of side s and height t, and its rim's eight edges a further 8·s·c²/2 of bevel, while each of its
+    eight rim corners, where two bevels meet at a reflex corner of a cap, loses a tetrahedron of c³/6
+    (the inner cap corner of the L-prism, tests/chamfer/test_local_chamfer.py)."""
+    w, d, t, c, s = plate.width, plate.depth, plate.thickness, plate.chamfer, plate.hole
+    holes = plate.holes_x * plate.holes_y
     volume = w * d * t - 2 * (w + d + t) * c**2 + Fraction(16, 3) * c**3
-    volume -= plate.holes_x * plate.holes_y * plate.hole**2 * t
+    volume -= holes * (s**2 * t + 8 * s * c**2 / 2 + 8 * c**3 / 6)
     return 6 * volume
 
 
@@ -46,6 +51,9 @@ def check_parts(parts):
     for part in parts:
         assert part.volume6 == text(closed_form_volume6(part.plate))
         assert part.watertight
+        points, triangles = part.mesh
+        sides = collections.Counter((t[i], t[(i + 1) % 3]) for t in triangles for i in range(3))
+        assert triangles and all(sides[(b, a)] == n for (a, b), n in sides.items())
         assert isinstance(part.solid, br.PySolid)
         assert part.solid.volume6_str() == part.volume6 and len(part.solid.polygons()) == part.polygons
 
