@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_map>
 
+#include "arrangement/flat_index.hpp"
 #include "exact/interrupt.hpp"
 
 namespace brevant {
@@ -12,21 +12,31 @@ namespace {
 // 0 for directions in [0°, 180°), 1 for [180°, 360°).
 int half_plane(const Point2& d) { return d[1].sign() > 0 || (d[1].is_zero() && d[0].sign() > 0) ? 0 : 1; }
 
+// A pair of vertex numbers packed in one word, mixed (splitmix64's finaliser) so that nearby pairs
+// spread over the table.
+struct MixedHash {
+    std::size_t operator()(std::uint64_t x) const {
+        x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+        x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+        return x ^ (x >> 31);
+    }
+};
+
 void add_edges(Arrangement& a, std::vector<SplitPiece>& pieces) {
-    std::unordered_map<std::uint64_t, int> edge_of;
-    edge_of.reserve(pieces.size());
+    FlatIndex<std::uint64_t, MixedHash> edge_of;
     for (SplitPiece& p : pieces) {
         poll_interrupt();
         const int lo = std::min(p.from, p.to), hi = std::max(p.from, p.to);
-        auto [it, added] = edge_of.try_emplace(std::uint64_t(lo) << 32 | std::uint32_t(hi), a.edge_count());
+        const auto [edge, added] = edge_of.intern(std::uint64_t(lo) << 32 | std::uint32_t(hi));
         if (added) {
             a.origin.push_back(lo);
             a.origin.push_back(hi);
-            a.weights.emplace_back();
-            a.constrained.push_back(0);
+            a.weights.push_back(p.from == lo ? std::move(p.weights) : combine({}, p.weights, -1));
+            a.constrained.push_back(p.constraint);
+        } else {
+            a.weights[edge] = combine(a.weights[edge], p.weights, p.from == lo ? 1 : -1);
+            a.constrained[edge] |= p.constraint;
         }
-        a.weights[it->second] = combine(a.weights[it->second], p.weights, p.from == lo ? 1 : -1);
-        a.constrained[it->second] |= p.constraint;
     }
 }
 

@@ -1,12 +1,10 @@
 // Exact points of the plane, numbered by first appearance so that later structures can refer to a
 // point by a small integer instead of comparing rationals again.
-//
-// Notation: an open-addressing table of point numbers, probed linearly from the point's hash and
-// kept at most half full; the points themselves live in a vector in number order.
 #pragma once
 
 #include <vector>
 
+#include "arrangement/flat_index.hpp"
 #include "exact/vec3.hpp"
 
 namespace brevant {
@@ -18,15 +16,12 @@ struct Point2Hash {
 class PointIndex {
 public:
     // The number of the point, adding it when it is new.
-    int intern(const Point2& p);
-    const std::vector<Point2>& points() const { return points_; }
-    std::vector<Point2> take_points() { return std::move(points_); }
+    int intern(const Point2& p) { return index_.intern(p).first; }
+    const std::vector<Point2>& points() const { return index_.keys(); }
+    std::vector<Point2> take_points() { return index_.take_keys(); }
 
 private:
-    void grow();
-
-    std::vector<int> slots_;  // −1 for empty
-    std::vector<Point2> points_;
+    FlatIndex<Point2, Point2Hash> index_;
 };
 
 }  // namespace brevant

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <unordered_map>
 
+#include "arrangement/flat_index.hpp"
 #include "arrangement/orientation.hpp"
 #include "arrangement/point_index.hpp"
 #include "exact/interrupt.hpp"
@@ -57,18 +57,19 @@ struct Lines {
 
 Lines group_by_line(const std::vector<Segment2>& segments, PointIndex& index) {
     Lines lines;
-    std::unordered_map<Line2, int, Line2Hash> numbers;
+    FlatIndex<Line2, Line2Hash> numbers;
     for (const Segment2& s : segments) {
         poll_interrupt();
         const int a = index.intern(s.from);
         const int b = index.intern(s.to);
         if (a == b) continue;
-        auto [it, added] = numbers.try_emplace(line_through(s.from, s.to), static_cast<int>(numbers.size()));
+        const Line2 line = line_through(s.from, s.to);
+        const auto [number, added] = numbers.intern(line);
         if (added) {
-            lines.vertical.push_back(it->first.vertical);
+            lines.vertical.push_back(line.vertical);
             lines.members.emplace_back();
         }
-        lines.members[it->second].push_back({a, b, s.owner});
+        lines.members[number].push_back({a, b, s.owner});
     }
     return lines;
 }
