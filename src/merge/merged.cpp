@@ -1,7 +1,6 @@
 #include "merge/merged.hpp"
 
 #include <algorithm>
-#include <map>
 #include <unordered_map>
 
 #include "exact/interrupt.hpp"
