@@ -109,6 +109,7 @@ def test_fresh_environment_runs_the_smoke_check_on_the_wheels_gmp(fresh_python, 
     assert exported_symbols(module) == ["PyInit_brevant_rs"]
 
 
+@linux_only
 @pytest.mark.heavy
 def test_fresh_environment_type_checks_with_the_wheels_stubs(fresh_python, tmp_path):
     good = tmp_path / "good.py"
