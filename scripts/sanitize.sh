@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The C++ tests and the Python suite once more, against a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Any sanitizer report fails the run. Needs .venv (scripts/setup.sh).
+# UndefinedBehaviorSanitizer, then the thread tests against a build with ThreadSanitizer. Any
+# sanitizer report fails the run. Needs .venv (scripts/setup.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,3 +26,14 @@ run_python() {
 loaded=$(run_python -c 'import brevant_rs; print(brevant_rs.__file__)')
 [ "$loaded" = "$PWD/$site/brevant_rs.abi3.so" ] || { echo "sanitizer run imported $loaded" >&2; exit 1; }
 run_python -m pytest tests -q -p no:cacheprovider -m "not heavy" --hypothesis-profile=sanitized
+
+# The thread tests once more, against a build with ThreadSanitizer (the runtime preloaded as
+# above; -s lets a report reach the terminal before the sanitizer ends the process).
+tsan_build=build/tsan
+.venv/bin/cmake -S . -B "$tsan_build" -G Ninja -DBREVANT_SANITIZE_THREAD=ON -DBREVANT_BUILD_MODULE=ON \
+  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DPython_EXECUTABLE="$PWD/.venv/bin/python" \
+  -DCMAKE_MAKE_PROGRAM="$PWD/.venv/bin/ninja" >/dev/null
+.venv/bin/cmake --build "$tsan_build"
+.venv/bin/cmake --install "$tsan_build" --prefix "$tsan_build/site" >/dev/null
+LD_PRELOAD="$(gcc -print-file-name=libtsan.so)" TSAN_OPTIONS="halt_on_error=1:suppressions=$PWD/scripts/tsan.supp" \
+  PYTHONPATH="$PWD/$tsan_build/site" .venv/bin/python -m pytest tests/binding/test_threads.py -q -s -p no:cacheprovider

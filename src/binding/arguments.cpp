@@ -44,16 +44,22 @@ std::optional<std::string> to_text(PyObject* object) {
 }
 
 // A sequence (other than str) whose elements convert with `element`.
-template <typename T, typename Convert>
-std::optional<std::vector<T>> to_list(PyObject* object, Convert element) {
+// Whether the object is a sequence other than str; raises TypeError if not.
+bool accept_sequence(PyObject* object) {
     if (PyUnicode_Check(object)) {
         PyErr_SetString(PyExc_TypeError, "Can't extract `str` to `Vec`");
-        return std::nullopt;
+        return false;
     }
     if (!PySequence_Check(object)) {
         raise_cannot_convert(object, "Sequence");
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
+
+template <typename T, typename Convert>
+std::optional<std::vector<T>> to_list(PyObject* object, Convert element) {
+    if (!accept_sequence(object)) return std::nullopt;
     const Py_ssize_t size = PySequence_Size(object);
     if (size < 0) return std::nullopt;
     // The length is only the object's claim (a __len__ may say anything): reserve up to a modest
@@ -75,6 +81,31 @@ std::optional<std::vector<T>> to_list(PyObject* object, Convert element) {
 std::optional<Texts> to_texts(PyObject* object) { return to_list<std::string>(object, to_text); }
 std::optional<Texts2> to_texts2(PyObject* object) { return to_list<Texts>(object, to_texts); }
 std::optional<Texts3> to_texts3(PyObject* object) { return to_list<Texts2>(object, to_texts2); }
+
+// A pair is any sequence of two items, so that a face read back through JSON (a list) serves as
+// well as the tuple that polygons() gives.
+std::optional<LabelledLoop> to_labelled_loop(PyObject* object) {
+    if (!accept_sequence(object)) return std::nullopt;
+    const Py_ssize_t size = PySequence_Size(object);
+    if (size < 0) return std::nullopt;
+    if (size != 2) {
+        PyErr_Format(PyExc_TypeError, "expected a (label, loop) pair, but got a sequence of length %zd", size);
+        return std::nullopt;
+    }
+    PyRef label_object(PySequence_GetItem(object, 0));
+    if (!label_object) return std::nullopt;
+    std::optional<std::string> label = to_text(label_object.get());
+    if (!label) return std::nullopt;
+    PyRef loop_object(PySequence_GetItem(object, 1));
+    if (!loop_object) return std::nullopt;
+    std::optional<Texts2> loop = to_texts2(loop_object.get());
+    if (!loop) return std::nullopt;
+    return LabelledLoop{std::move(*label), std::move(*loop)};
+}
+
+std::optional<LabelledLoops> to_labelled_loops(PyObject* object) {
+    return to_list<LabelledLoop>(object, to_labelled_loop);
+}
 
 template <typename T, typename Read>
 std::optional<T> to_integer(PyObject* object, Read read) {
@@ -136,6 +167,8 @@ std::optional<Value> convert(PyObject* object, Kind kind) {
             }
             return Value(solid);
         }
+        case Kind::LabelledLoops:
+            return lift(to_labelled_loops(object));
     }
     return std::nullopt;
 }

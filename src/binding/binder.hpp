@@ -23,6 +23,13 @@ using Texts = std::vector<std::string>;
 using Texts2 = std::vector<Texts>;
 using Texts3 = std::vector<Texts2>;
 
+// A face as PySolid.polygons() gives it and solid_from_polygons takes it: (label, [[x, y, z], ...]).
+struct LabelledLoop {
+    std::string label;
+    Texts2 vertices;
+};
+using LabelledLoops = std::vector<LabelledLoop>;
+
 enum class Kind {
     Text,     // str
     Texts,    // sequence of str
@@ -32,6 +39,7 @@ enum class Kind {
     Int64,    // signed 64-bit int through __index__
     Solid,    // a PySolid
     Solids,   // any iterable of PySolid (copied, so the items need not outlive the conversion)
+    LabelledLoops,  // sequence of (label, loop) pairs: a str and a sequence of sequences of str
 };
 
 struct Param {
@@ -42,7 +50,7 @@ struct Param {
 
 // A converted argument; std::monostate stands for None.
 using Value = std::variant<std::monostate, std::string, Texts, Texts2, Texts3, std::uint64_t, std::int64_t,
-                           const Solid*, std::vector<Solid>>;
+                           const Solid*, std::vector<Solid>, LabelledLoops>;
 
 class Args {
 public:
@@ -56,6 +64,7 @@ public:
     std::int64_t int64(std::size_t i) const { return std::get<std::int64_t>(values_.at(i)); }
     const Solid& solid(std::size_t i) const { return *std::get<const Solid*>(values_.at(i)); }
     const std::vector<Solid>& solids(std::size_t i) const { return std::get<std::vector<Solid>>(values_.at(i)); }
+    const LabelledLoops& labelled_loops(std::size_t i) const { return std::get<LabelledLoops>(values_.at(i)); }
     // An optional parameter's value, or nothing for None.
     template <typename T>
     std::optional<T> optional(std::size_t i) const {
@@ -83,12 +92,6 @@ struct Count {
 struct Truth {
     bool value;
 };
-// A face of PySolid.polygons(): (label, [[x, y, z], ...]).
-struct LabelledLoop {
-    std::string label;
-    Texts2 vertices;
-};
-using LabelledLoops = std::vector<LabelledLoop>;
 using IndexTriples = std::vector<std::array<std::uint64_t, 3>>;
 // A triangle mesh: points as [x, y, z] texts, triangles as (i, j, k) tuples.
 struct ExactMesh {

@@ -30,10 +30,11 @@ struct EntryRow {
     std::string doc;
 };
 
-// A null-terminated PyMethodDef array for the rows, in order; the array and the docstrings live
-// as long as the process, as CPython requires.
+// A null-terminated PyMethodDef array for the rows, in order, followed by `extra` (entries that
+// are not table rows); the array and the docstrings live as long as the process, as CPython
+// requires.
 template <Dispatch D>
-PyMethodDef* method_table(const std::vector<EntryRow>& rows) {
+PyMethodDef* method_table(const std::vector<EntryRow>& rows, const std::vector<PyMethodDef>& extra = {}) {
     constexpr std::size_t kMaxRows = 32;
     static const auto functions = entries<D>(std::make_index_sequence<kMaxRows>{});
     static std::deque<std::string> docs;
@@ -44,6 +45,7 @@ PyMethodDef* method_table(const std::vector<EntryRow>& rows) {
         docs.push_back(rows[i].doc);
         defs.push_back({rows[i].name, functions[i], METH_FASTCALL | METH_KEYWORDS, docs.back().c_str()});
     }
+    defs.insert(defs.end(), extra.begin(), extra.end());
     defs.push_back({nullptr, nullptr, 0, nullptr});
     return defs.data();
 }

@@ -15,6 +15,8 @@ extern const FunctionDef nurbs_curve_eval_function;
 extern const FunctionDef nurbs_surface_eval_function;
 extern const FunctionDef ssi_pairs_function;
 extern const FunctionDef union_all_function;
+extern const FunctionDef solid_from_polygons_function;
+extern const FunctionDef solid_from_state_function;
 
 // PySolid methods.
 extern const MethodDef translate_method;

@@ -2,6 +2,8 @@
 // the internal-failure exception type and __version__ (BREVANT_VERSION, defined by the build). The
 // module is created once per process; a second sub-interpreter is refused.
 #include "binding/entry_table.hpp"
+#include "binding/functions.hpp"
+#include "binding/interpreter_lock.hpp"
 #include "exact/gmp_allocation.hpp"
 #include "exact/interrupt.hpp"
 
@@ -9,6 +11,7 @@ namespace brevant::binding {
 namespace {
 
 PyObject* g_internal_failure = nullptr;
+PyObject* g_state_reconstructor = nullptr;
 PyObject* g_module = nullptr;
 std::int64_t g_interpreter_id = -1;
 
@@ -18,7 +21,7 @@ PyObject* call_function(std::size_t row, PyObject*, PyObject* const* args, Py_ss
         std::optional<Args> bound =
             bind_arguments(std::string(function.name) + "()", function.params, args, nargs, kwnames);
         if (!bound) return nullptr;
-        return to_python(function.run(*bound));
+        return to_python(without_interpreter_lock([&] { return function.run(*bound); }));
     });
 }
 
@@ -42,18 +45,14 @@ bool add_object(PyObject* module, const char* name, PyObject* value) {
     return true;
 }
 
-// Polled by long loops: runs the Python handlers of pending signals; when one raises (Ctrl-C
-// raises KeyboardInterrupt) the call ends with that exception.
-void run_pending_signal_handlers() {
-    if (PyErr_CheckSignals() < 0) throw Interrupted{};
-}
-
 PyObject* create_module() {
     PyRef module(PyModule_Create(&g_module_def));
     if (!module) return nullptr;
     if (!add_object(module.get(), "PySolid", create_solid_type())) return nullptr;
     Py_INCREF(reinterpret_cast<PyObject*>(solid_type()));  // kept for the life of the process
     if (PyModule_AddFunctions(module.get(), function_defs()) < 0) return nullptr;
+    g_state_reconstructor = PyObject_GetAttrString(module.get(), solid_from_state_function.name);
+    if (!g_state_reconstructor) return nullptr;  // the reference is kept for the life of the process
     g_internal_failure = PyErr_NewExceptionWithDoc(
         "brevant_rs.InternalFailure",
         "A failed internal check (a rejected number text, a division by zero, an index out of range). "
@@ -78,6 +77,7 @@ PyObject* init_module() {
         return g_module;
     }
     use_throwing_gmp_allocation();  // a failed GMP allocation becomes MemoryError, not an abort
+    if (!remember_main_thread()) return nullptr;
     set_interrupt_hook(&run_pending_signal_handlers);
     PyObject* module = create_module();
     if (!module) return nullptr;
@@ -90,6 +90,7 @@ PyObject* init_module() {
 }  // namespace
 
 PyObject* internal_failure_type() { return g_internal_failure; }
+PyObject* state_reconstructor() { return g_state_reconstructor; }
 
 }  // namespace brevant::binding
 

@@ -13,6 +13,8 @@ const std::vector<const FunctionDef*>& module_functions() {
         &nurbs_surface_eval_function,
         &ssi_pairs_function,
         &union_all_function,
+        &solid_from_polygons_function,
+        &solid_from_state_function,
     };
     return table;
 }

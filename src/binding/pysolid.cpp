@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "binding/entry_table.hpp"
+#include "binding/interpreter_lock.hpp"
 
 namespace brevant::binding {
 namespace {
@@ -37,14 +38,14 @@ PyObject* call_method(std::size_t row, PyObject* self, PyObject* const* args, Py
             raise_cannot_convert(self, "PySolid");
             return nullptr;
         }
-        return to_python(method.run(*solid, *bound));
+        return to_python(without_interpreter_lock([&] { return method.run(*solid, *bound); }));
     });
 }
 
 PyMethodDef* method_defs() {
     std::vector<EntryRow> rows;
     for (const MethodDef* m : solid_methods()) rows.push_back({m->name, signature_doc(m->name, m->params, true, "")});
-    return method_table<&call_method>(rows);
+    return method_table<&call_method>(rows, value_protocol_methods());
 }
 
 }  // namespace
@@ -56,6 +57,7 @@ PyObject* create_solid_type() {
         {Py_tp_new, reinterpret_cast<void*>(&refuse_construction)},
         {Py_tp_dealloc, reinterpret_cast<void*>(&dealloc_solid)},
         {Py_tp_methods, method_defs()},
+        {Py_tp_repr, reinterpret_cast<void*>(&solid_repr)},
         {0, nullptr},
     };
     PyType_Spec spec = {"brevant_rs.PySolid", sizeof(PySolidObject), 0, Py_TPFLAGS_DEFAULT, slots};

@@ -49,6 +49,12 @@ PyObject* wrap_solid(Solid solid);
 // The solid of a PySolid, or nullptr if the object is not one.
 const Solid* solid_of(PyObject* object);
 
+// PySolid's pickling and copying methods, and its repr (value_protocol.cpp).
+const std::vector<PyMethodDef>& value_protocol_methods();
+PyObject* solid_repr(PyObject* self);
+// The module function that unpickles a PySolid (borrowed; lives as long as the process).
+PyObject* state_reconstructor();
+
 // The name of an object's type, for messages.
 std::string type_name(PyObject* object);
 // TypeError "'<type>' object cannot be converted to '<target>'".

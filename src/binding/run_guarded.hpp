@@ -1,6 +1,8 @@
 // Exception translation at the boundary: no C++ exception ever reaches the interpreter.
 #pragma once
 
+#include <cxxabi.h>
+
 #include <new>
 #include <stdexcept>
 
@@ -15,6 +17,8 @@ template <typename Operation>
 PyObject* run_guarded(Operation&& operation) {
     try {
         return operation();
+    } catch (const abi::__forced_unwind&) {
+        throw;  // a thread ended by the interpreter (see interpreter_lock.hpp) must finish unwinding
     } catch (const PythonErrorSet&) {
         return nullptr;
     } catch (const Interrupted&) {

@@ -3,8 +3,9 @@
 namespace brevant {
 namespace {
 
-// Plain counters: every call runs on the interpreter's thread, one at a time.
-SideTestCounts side_tests;
+// Per thread: calls on different threads run at once and must not share a counter, and a
+// benchmark reads the counts of the work it ran on its own thread.
+thread_local SideTestCounts side_tests;
 
 }  // namespace
 

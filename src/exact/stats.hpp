@@ -3,7 +3,7 @@
 //
 // Notation: a side test is one dot_minus_sign call (Plane::side); it "falls back" when its inputs
 // or a partial sum do not fit in machine words, and the sign is then computed with full Rationals
-// (where any big-number arithmetic happens).
+// (where any big-number arithmetic happens). The counts are those of the calling thread.
 #pragma once
 
 #include <cstdint>

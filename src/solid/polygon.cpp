@@ -23,12 +23,17 @@ Polygon Polygon::make(std::vector<Vec3> vertices, std::string label) {
     return {std::move(vertices), std::move(floats), std::move(label), std::move(plane)};
 }
 
-Rational Polygon::area2(const std::vector<Vec3>& vertices) {
+Vec3 Polygon::fan_normal(const std::vector<Vec3>& vertices) {
     if (vertices.empty()) throw InternalFailure("index out of range: empty polygon");
     Vec3 n{Rational(), Rational(), Rational()};
     for (std::size_t i = 1; i + 1 < vertices.size(); ++i) {
         n = add(n, cross(sub(vertices[i], vertices[0]), sub(vertices[i + 1], vertices[0])));
     }
+    return n;
+}
+
+Rational Polygon::area2(const std::vector<Vec3>& vertices) {
+    const Vec3 n = fan_normal(vertices);
     return dot(n, n);
 }
 

@@ -30,7 +30,9 @@ struct Polygon {
     // vertices fail.
     static Polygon make(std::vector<Vec3> vertices, std::string label);
 
-    // N·N for the doubled vector area N (a fan from P0); an empty loop fails.
+    // The doubled vector area N: a fan of triangles from P0, summed; an empty loop fails.
+    static Vec3 fan_normal(const std::vector<Vec3>& vertices);
+    // N·N.
     static Rational area2(const std::vector<Vec3>& vertices);
     // area2(vertices) is not zero. `floats` are the shadows of `vertices`; the double test decides
     // only where it is a proof for any loop (up to ten vertices), the exact area elsewhere.

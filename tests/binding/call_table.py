@@ -12,7 +12,8 @@ import brevant_rs as br
 NUMBER, LABEL, OP = "number text", "label text", "op text"
 TEXTS, TEXTS2, TEXTS3 = "list of texts", "list of lists of texts", "three levels of lists of texts"
 UINT, INT, SOLID, SOLIDS = "int >= 0", "signed int", "PySolid", "iterable of PySolid"
-SEQUENCE_DEPTH = {TEXTS: 1, TEXTS2: 2, TEXTS3: 3}
+FACES, STATE = "list of (label, loop) pairs", "pickled solid state"
+SEQUENCE_DEPTH = {TEXTS: 1, TEXTS2: 2, TEXTS3: 3, FACES: 2}
 
 
 Param = namedtuple("Param", "name kind valid optional", defaults=(False,))
@@ -56,6 +57,9 @@ WALL_PATCH = ((("1/4", "0", "-1"), ("1/4", "0", "1")), (("1/4", "1", "-1"), ("1/
 PREFIX = Param("prefix", LABEL, "p")
 BOW_TIE = ("0", "0", "2", "2", "2", "0", "0", "2")
 MIXED_WEIGHTS = ((("0", "0", "0", "1"), ("0", "1", "0", "-1")), (("1", "0", "0", "1"), ("1", "1", "0", "1")))
+# The four faces of the tetrahedron on the origin and the unit points, outward.
+O, X, Y, Z = ("0", "0", "0"), ("1", "0", "0"), ("0", "1", "0"), ("0", "0", "1")
+TETRAHEDRON = (("t.z", (O, Y, X)), ("t.y", (O, X, Z)), ("t.x", (O, Z, Y)), ("t.slope", (X, Y, Z)))
 
 ROWS = (
     Row("make_box", False, numbers("dx dy dz", "123") + (PREFIX,)),
@@ -90,6 +94,8 @@ ROWS = (
       ("volume", "volume6_str", "canonical", "watertight_ok", "logical_faces", "bbox", "polygons")),
     *(Row(name, True, cost=3) for name in ("merged", "to_mesh", "to_mesh_floats")),
     *(Row(name, True, (Param("other", SOLID, None),), cost=10) for name in ("union", "cut", "intersect")),
+    Row("solid_from_polygons", False, (Param("polygons", FACES, TETRAHEDRON),), refused=((("t", (O, X)),),)),
+    Row("_solid_from_state", False, (Param("state", STATE, br.make_box("1", "1", "1", "s").__reduce__()[1][0]),)),
 )
 
 
@@ -110,6 +116,14 @@ def valid_value(param):
 def comparable(result):
     """What two results of one callable must agree in: for a solid its faces with labels and loops."""
     return result.polygons() if isinstance(result, br.PySolid) else result
+
+
+def outcome(call):
+    """What a call gives, comparable between runs: its result, or its failure kind and message."""
+    try:
+        return comparable(call())
+    except (ValueError, br.InternalFailure) as failure:
+        return type(failure).__name__, str(failure)
 
 
 # ----- Abusive arguments -----------------------------------------------------------------------
@@ -172,6 +186,21 @@ def with_first(value, replacement, leaf=True):
     return result
 
 
+def with_item(value, path, replacement):
+    """The value as lists, the item at the indices of `path` replaced."""
+    result = holder = as_lists(value)
+    for index in path[:-1]:
+        holder = holder[index]
+    holder[path[-1]] = replacement
+    return result
+
+
+def with_state_token(state, index, replacement):
+    tokens = state.split(" ")
+    tokens[index] = replacement
+    return " ".join(tokens)
+
+
 SUCCEEDS = "succeeds"  # any result
 SAME = "same"  # the result of the call with the valid arguments
 # The few cases per failure kind that the leak test repeats.
@@ -194,7 +223,7 @@ def _argument_values(param):
               ("pysolid-class", br.PySolid, TypeError)]
     if not param.optional:
         values.append(("None", None, TypeError))
-    if kind in (NUMBER, LABEL, OP):
+    if kind in (NUMBER, LABEL, OP, STATE):
         values += [("int", 7, TypeError), ("huge-int", -(10**100), TypeError), ("bytes", b"1", TypeError),
                    ("list", lambda: [v], TypeError), ("index-object", lambda: IndexOf(1), TypeError),
                    ("solid", receiver, TypeError), ("lone-surrogate", "\ud800", UnicodeEncodeError),
@@ -207,6 +236,22 @@ def _argument_values(param):
                    ("nul", v + "\x00", br.InternalFailure)]
     if kind == LABEL:
         values += [("empty", "", SUCCEEDS), ("nul", "p\x00q", SUCCEEDS), ("non-ascii", "\u00e9\U0001f600", SUCCEEDS)]
+    if kind == STATE:
+        values += [("empty", "", ValueError), ("other-version", v.replace("-1 ", "-9 ", 1), ValueError),
+                   ("truncated", v.rsplit(" ", 1)[0], ValueError), ("extra-token", v + " 1", ValueError),
+                   ("huge-count", with_state_token(v, 1, "9" * 30), ValueError),
+                   ("two-vertices", with_state_token(v, 4, "2"), ValueError),
+                   ("long-label", with_state_token(v, 2, "99"), ValueError),
+                   ("bad-number", with_state_token(v, 5, "x"), br.InternalFailure),
+                   ("zero-denominator", with_state_token(v, 5, "1/0"), br.InternalFailure)]
+    if kind == FACES:
+        # A face is any sequence of two items: a label and a loop of [x, y, z] points.
+        values += [("str-face", lambda: with_item(v, (0,), "ab"), TypeError),
+                   ("short-pair", lambda: with_item(v, (0,), ["t"]), TypeError),
+                   ("long-pair", lambda: with_item(v, (0,), ["t", [O, X, Y], "extra"]), TypeError),
+                   ("str-loop", lambda: with_item(v, (0, 1), "loop"), TypeError),
+                   ("two-coordinates", lambda: with_item(v, (0, 1, 0), ["0", "0"]), ValueError),
+                   ("collinear-face", lambda: with_item(v, (0,), ["t", [O, X, ["2", "0", "0"]]]), SUCCEEDS)]
     if kind in SEQUENCE_DEPTH:
         values += [
             ("str", "1", TypeError), ("int", 7, TypeError), ("dict", lambda: {"0": "1"}, TypeError),
@@ -218,7 +263,8 @@ def _argument_values(param):
             ("str-subclass-leaves", lambda: as_lists(v, Text), SAME),
             ("int-leaf", lambda: with_first(v, 7), TypeError),
             ("surrogate-leaf", lambda: with_first(v, "\ud800"), UnicodeEncodeError),
-            ("bad-number-leaf", lambda: with_first(v, "x"), br.InternalFailure),
+            ("bad-number-leaf", lambda: with_item(v, (0, 1, 0, 0), "x") if kind == FACES else with_first(v, "x"),
+             br.InternalFailure),
             ("nested-leaf", lambda: with_first(v, deeply_nested(1000)), TypeError),
         ]
         if SEQUENCE_DEPTH[kind] >= 2:

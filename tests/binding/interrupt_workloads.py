@@ -103,6 +103,9 @@ METHOD_ARGS = {
 }
 for _name, _args in METHOD_ARGS.items():
     WORKLOADS[_name] = SOLID + f"target, args = solid.{_name}, {_args}"
+# Rebuilding the big box from its faces, and from its pickled state.
+WORKLOADS["solid_from_polygons"] = SOLID + "target, args = br.solid_from_polygons, (solid.polygons(),)"
+WORKLOADS["_solid_from_state"] = SOLID + "target, args = br._solid_from_state, (solid.__reduce__()[1][0],)"
 
 METHODS = frozenset(METHOD_ARGS)
 
