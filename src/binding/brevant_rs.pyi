@@ -13,19 +13,22 @@ Every call fails in one of these ways, and then returns nothing and changes no o
 - InternalFailure (derived from BaseException, not Exception): a failed internal check, such as a
   number text that cannot be read, a zero denominator or a division by zero.
 - MemoryError when memory runs out; KeyboardInterrupt (or what a signal handler raises) when a
-  signal such as Ctrl-C arrives during the call.
+  signal such as Ctrl-C arrives during a call on the main thread.
 
-The module stays usable after any failure. The callables below are in the order the module
-registers them.
+The module stays usable after any failure. Calls release the interpreter lock while their exact
+work runs, so calls on several threads run at once, on shared solids too. The callables below are
+in the order the module registers them.
 """
 
-from collections.abc import Iterable, Sequence
-from typing import Final, NoReturn, SupportsIndex, TypeAlias, final
+from collections.abc import Callable, Iterable, Sequence
+from typing import Any, Final, NoReturn, SupportsIndex, TypeAlias, final
 
 # Argument shapes. Each str is a number text unless the parameter is a label or an operation name.
 _Texts: TypeAlias = Sequence[str]
 _Points: TypeAlias = Sequence[Sequence[str]]
 _Net: TypeAlias = Sequence[Sequence[Sequence[str]]]
+# A (label, loop) pair as polygons() gives it; any two-item sequence will do (JSON gives lists).
+_Face: TypeAlias = tuple[str, _Points] | Sequence[str | _Points]
 
 __version__: Final[str]
 """The version of the distribution, as in its metadata ('0.1.0')."""
@@ -308,6 +311,41 @@ class PySolid:
             InternalFailure: an internal check failed.
         """
 
+    # ----- A solid as a Python value: pickling, copying, repr --------------------------------------
+
+    def __reduce__(self) -> tuple[Callable[[str], PySolid], tuple[str]]:
+        """How pickle stores the solid: every polygon exactly as it is (labels, order, coordinates,
+        planes), rebuilt by _solid_from_state.
+
+        Returns:
+            (_solid_from_state, (state text,)).
+        """
+
+    def __copy__(self) -> PySolid:
+        """The solid itself: solids never change.
+
+        Returns:
+            This very object.
+        """
+
+    def __deepcopy__(self, memo: dict[int, Any], /) -> PySolid:
+        """The solid itself: solids never change.
+
+        Args:
+            memo: copy.deepcopy's table of copied objects (not used).
+
+        Returns:
+            This very object.
+        """
+
+    def __repr__(self) -> str:
+        """The polygon count, the number of logical faces and the bounding box in floats.
+
+        Returns:
+            For example '<PySolid: 6 polygons, 6 logical faces, bbox [0.0, 0.0, 0.0, 1.0, 2.0, 3.0]>',
+            or '<PySolid: 0 polygons, 0 logical faces, empty>'.
+        """
+
 # ----- Solids from numbers -------------------------------------------------------------------------
 
 def make_box(dx: str, dy: str, dz: str, prefix: str) -> PySolid:
@@ -507,4 +545,44 @@ def union_all(solids: Iterable[PySolid]) -> PySolid:
     Raises:
         TypeError: `solids` is not iterable or yields something other than a PySolid.
         InternalFailure: an internal check failed.
+    """
+
+# ----- Solids from faces and from pickles ----------------------------------------------------------
+
+def solid_from_polygons(polygons: Sequence[_Face]) -> PySolid:
+    """The solid with the given polygons, in their order: the inverse of PySolid.polygons().
+
+    Loops of zero area are dropped; the result need not be closed (watertight_ok() tells). Each
+    polygon gets the plane through its first three points, or, where those are collinear or turn
+    against the loop, the plane of its whole loop, facing the side from which it runs
+    counter-clockwise.
+
+    Args:
+        polygons: (label, loop) pairs: the face label and the loop's points, each [x, y, z] as
+            number texts.
+
+    Returns:
+        A new solid that behaves as the solid the polygons were read from.
+
+    Raises:
+        TypeError: an argument is of the wrong kind (a pair that is not two items included).
+        ValueError: a loop has fewer than three points, its points do not lie in one plane exactly,
+            or a point has other than three coordinates (the message names the polygon's index).
+        InternalFailure: a number text cannot be read.
+    """
+
+def _solid_from_state(state: str) -> PySolid:
+    """Rebuilds a pickled solid from the text that PySolid.__reduce__ wrote; pickle calls it, nothing
+    else should.
+
+    Args:
+        state: the state text.
+
+    Returns:
+        A new solid with exactly the pickled polygons and planes.
+
+    Raises:
+        TypeError: `state` is not a str.
+        ValueError: the text is not a state this version wrote.
+        InternalFailure: a number in it cannot be read.
     """
