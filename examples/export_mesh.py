@@ -8,20 +8,21 @@ Only the standard library is used. Run it to write a plate with two holes:
 
 import struct
 import sys
+from collections.abc import Sequence
 from pathlib import Path
 
 import brevant_rs as br
 
 
-def _normal(a, b, c):
+def _normal(a: Sequence[float], b: Sequence[float], c: Sequence[float]) -> tuple[float, float, float]:
     u = [b[i] - a[i] for i in range(3)]
     v = [c[i] - a[i] for i in range(3)]
     n = (u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0])
     length = sum(x * x for x in n) ** 0.5
-    return tuple(x / length for x in n) if length else (0.0, 0.0, 0.0)
+    return (n[0] / length, n[1] / length, n[2] / length) if length else (0.0, 0.0, 0.0)
 
 
-def write_stl(solid, path, name=b"brevant_rs"):
+def write_stl(solid: br.PySolid, path: str | Path, name: bytes = b"brevant_rs") -> Path:
     """Binary STL: an 80-byte header, the triangle count, then per triangle its unit normal and three
     corners as little-endian 32-bit floats and a zero attribute word. Returns the path."""
     points, triangles = solid.to_mesh_floats()
@@ -35,7 +36,7 @@ def write_stl(solid, path, name=b"brevant_rs"):
     return path
 
 
-def write_obj(solid, path):
+def write_obj(solid: br.PySolid, path: str | Path) -> Path:
     """Wavefront OBJ: one 'v x y z' line per point (shortest round-trip decimals of the doubles), then
     one 'f i j k' line per triangle, numbered from 1. Returns the path."""
     points, triangles = solid.to_mesh_floats()
@@ -48,7 +49,7 @@ def write_obj(solid, path):
     return path
 
 
-def plate_with_holes():
+def plate_with_holes() -> br.PySolid:
     plate = br.make_box("6", "3", "1/2", "plate")
     for x in ("1", "4"):
         plate = plate.boolean("cut", br.make_box("1", "1", "2", "hole").translate(x, "1", "-1"))

@@ -21,11 +21,16 @@ import argparse
 import os
 import sys
 import time
+from collections.abc import Callable
 from dataclasses import dataclass
 from fractions import Fraction
 from itertools import product
+from typing import TYPE_CHECKING, Protocol
 
 import brevant_rs as br
+
+if TYPE_CHECKING:
+    from distributed import Client
 
 
 @dataclass(frozen=True)
@@ -43,15 +48,15 @@ class Plate:
     hole: Fraction
     pitch: Fraction
 
-    def hole_corners(self):
+    def hole_corners(self) -> list[tuple[Fraction, Fraction]]:
         """The lower corner (x, y) of every hole."""
-        def starts(count, extent):
+        def starts(count: int, extent: Fraction) -> list[Fraction]:
             first = (extent - (count - 1) * self.pitch - self.hole) / 2
             return [first + i * self.pitch for i in range(count)]
 
         return list(product(starts(self.holes_x, self.width), starts(self.holes_y, self.depth)))
 
-    def check(self):
+    def check(self) -> None:
         """Refuses parameters for which bevels would meet: each bevel reaches `chamfer` into its faces,
         so holes, and holes and the outer edges, must lie more than two bevels apart."""
         if not (0 < 2 * self.chamfer < min(self.width, self.depth, self.thickness, self.hole)):
@@ -62,7 +67,7 @@ class Plate:
             if (extent - (count - 1) * self.pitch - self.hole) / 2 <= 2 * self.chamfer:
                 raise ValueError(f"{self}: the holes' bevels would meet the outer ones")
 
-    def volume6(self):
+    def volume6(self) -> Fraction:
         """Six times the exact volume. The plate is a prism of height t over a region of area A,
         perimeter P (outer rim and holes), 4 convex corners and 4 reflex corners per hole: each cap
         edge loses a prism of section c²/2 (P·c² over both caps), each convex vertical edge one of
@@ -80,16 +85,16 @@ class Part:
     volume6: str  # the exact text, as the module gives it
     polygons: int
     watertight: bool
-    mesh: tuple  # (points as [x, y, z] floats, triangles as (i, j, k)), from to_mesh_floats()
+    mesh: tuple[list[list[float]], list[tuple[int, int, int]]]  # from to_mesh_floats()
     solid: br.PySolid
 
 
-def text(value):
+def text(value: Fraction | int) -> str:
     value = Fraction(value)
     return f"{value.numerator}/{value.denominator}"
 
 
-def build_part(plate):
+def build_part(plate: Plate) -> Part:
     """Runs on a worker: the holes are cut at once (their union_all), then every convex edge is
     chamfered, and the result is meshed for export."""
     plate.check()
@@ -101,7 +106,7 @@ def build_part(plate):
     return Part(plate, solid.volume6_str(), len(solid.polygons()), solid.watertight_ok(), solid.to_mesh_floats(), solid)
 
 
-def family(count):
+def family(count: int) -> list[Plate]:
     """`count` plates, sizes and hole grids varying with the index."""
     plates = []
     for i in range(count):
@@ -113,7 +118,21 @@ def family(count):
     return plates
 
 
-def outcome(future, timeout=None):
+class Future(Protocol):
+    """What the futures of both executors have."""
+
+    def exception(self, timeout: float | None = None) -> BaseException | None: ...
+
+    def result(self, timeout: float | None = None) -> Part: ...
+
+
+class Executor(Protocol):
+    """What both executors have: submit(function, argument) returns a Future."""
+
+    def submit(self, fn: Callable[[Plate], Part], plate: Plate, /) -> Future: ...
+
+
+def outcome(future: Future, timeout: float | None = None) -> Part:
     """The future's result, or the failure of its task raised here. The failure is asked for first:
     Dask's result() raises it inside the client's event loop, where an exception that derives only
     from BaseException (brevant_rs.InternalFailure) is lost and result() never returns."""
@@ -123,30 +142,33 @@ def outcome(future, timeout=None):
     return future.result(timeout)
 
 
-def run_family(executor, plates):
+def run_family(executor: Executor, plates: list[Plate]) -> list[Part]:
     """The same path for every executor: submit each plate, then wait for each outcome in order.
     A failure on a worker (ValueError, or brevant_rs.InternalFailure) is raised again here."""
     futures = [executor.submit(build_part, plate) for plate in plates]
     return [outcome(future) for future in futures]
 
 
-def timed_run(executor, plates):
+def timed_run(executor: Executor, plates: list[Plate]) -> tuple[list[Part], float]:
     start = time.perf_counter()
     parts = run_family(executor, plates)
     return parts, time.perf_counter() - start
 
 
-def dask_client(scheduler, workers):
+def dask_client(scheduler: str | None, workers: int) -> "Client":
     """A client of the running cluster at `scheduler`, or of a new LocalCluster of `workers`
     single-threaded worker processes."""
     from distributed import Client, LocalCluster
 
+    # distributed does not annotate these constructors.
     if scheduler:
-        return Client(scheduler)
-    return Client(LocalCluster(n_workers=workers, threads_per_worker=1, processes=True, dashboard_address=None))
+        return Client(scheduler)  # type: ignore[no-untyped-call]
+    cluster = LocalCluster(n_workers=workers, threads_per_worker=1, processes=True,  # type: ignore[no-untyped-call]
+                           dashboard_address=None)
+    return Client(cluster)  # type: ignore[no-untyped-call]
 
 
-def report(parts):
+def report(parts: list[Part]) -> int:
     print(f"{'plate':<44} {'holes':>5} {'volume6':>14} {'closed form':>11} {'polygons':>8} {'triangles':>9} "
           f"{'closed':>6}")
     wrong = 0
@@ -160,7 +182,7 @@ def report(parts):
     return wrong
 
 
-def main():
+def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--executor", choices=("dask", "futures"), default="dask")
     parser.add_argument("--scheduler", metavar="ADDRESS", help="a running Dask scheduler (default: a LocalCluster)")

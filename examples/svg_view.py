@@ -7,19 +7,29 @@ into floats for drawing.
 """
 
 import math
+import os
+from collections.abc import Sequence
 from fractions import Fraction
+from typing import TYPE_CHECKING
+
+if TYPE_CHECKING:
+    from brevant_rs import PySolid
+
+Vector = tuple[float, float, float]
+# (depth, label, screen points, brightness) of a face
+Face = tuple[float, str, list[tuple[float, float]], float]
 
 
-def _unit(v):
+def _unit(v: Sequence[float]) -> Vector:
     length = math.sqrt(sum(c * c for c in v))
-    return tuple(c / length for c in v)
+    return (v[0] / length, v[1] / length, v[2] / length)
 
 
-def _cross(a, b):
+def _cross(a: Sequence[float], b: Sequence[float]) -> Vector:
     return (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
 
 
-def _dot(a, b):
+def _dot(a: Sequence[float], b: Sequence[float]) -> float:
     return sum(p * q for p, q in zip(a, b))
 
 
@@ -31,7 +41,7 @@ LIGHT = _unit((0.5, -0.8, 1.6))
 BASE_COLOUR = (96, 146, 206)
 
 
-def _normal(loop):
+def _normal(loop: list[tuple[float, ...]]) -> list[float]:
     """Newell's normal: the doubled vector area, right for any planar loop."""
     n = [0.0, 0.0, 0.0]
     for p, q in zip(loop, loop[1:] + loop[:1]):
@@ -41,9 +51,9 @@ def _normal(loop):
     return n
 
 
-def _visible_faces(solid):
+def _visible_faces(solid: "PySolid") -> list[Face]:
     """(depth, label, screen points, brightness) of each face turned towards the viewer."""
-    faces = []
+    faces: list[Face] = []
     for label, texts in solid.polygons():
         loop = [tuple(float(Fraction(c)) for c in vertex) for vertex in texts]
         n = _normal(loop)
@@ -56,7 +66,7 @@ def _visible_faces(solid):
     return faces
 
 
-def svg_text(solid, size=480, margin=16):
+def svg_text(solid: "PySolid", size: int = 480, margin: int = 16) -> str:
     """The SVG document of the solid, fitted into a size × size picture."""
     faces = sorted(_visible_faces(solid), key=lambda face: face[0])
     points = [p for _, _, screen, _ in faces for p in screen] or [(0.0, 0.0)]
@@ -65,7 +75,7 @@ def svg_text(solid, size=480, margin=16):
     scale = (size - 2 * margin) / (max(high[0] - low[0], high[1] - low[1]) or 1.0)
     # Centred: the middle of the drawing goes to the middle of the picture.
     shift = [size / 2 - (low[k] + high[k]) / 2 * scale for k in (0, 1)]
-    shapes = []
+    shapes: list[str] = []
     for _, label, screen, brightness in faces:
         corners = " ".join(f"{x * scale + shift[0]:.2f},{y * scale + shift[1]:.2f}" for x, y in screen)
         r, g, b = (round(c * brightness) for c in BASE_COLOUR)
@@ -76,7 +86,7 @@ def svg_text(solid, size=480, margin=16):
                       *shapes, "</svg>", ""])
 
 
-def write_svg(solid, path, size=480):
+def write_svg(solid: "PySolid", path: str | os.PathLike[str], size: int = 480) -> str | os.PathLike[str]:
     """Writes the picture of the solid to path (a str or pathlib.Path) and returns the path."""
     with open(path, "w", encoding="utf-8") as out:
         out.write(svg_text(solid, size))

@@ -9,12 +9,12 @@ from svg_view import write_svg
 OUT = Path(__file__).resolve().parent.parent / "out"
 
 
-def section(title):
+def section(title: str) -> None:
     print()
     print(f"== {title} ==")
 
 
-def boxes_and_measures():
+def boxes_and_measures() -> None:
     section("Boxes and measures")
     box = br.make_box("1", "2", "3", "b")
     print("make_box('1', '2', '3', 'b')")
@@ -28,7 +28,7 @@ def boxes_and_measures():
         print("a number text must be an integer or a fraction:", failure)
 
 
-def transforms_and_prisms():
+def transforms_and_prisms() -> None:
     section("Transforms and prisms")
     box = br.make_box("1", "1", "1", "p")
     print("unit box translated by (1/3, 0, 0), x of its corners:",
@@ -51,7 +51,7 @@ def transforms_and_prisms():
     print("picture of the staircase prism, turned a quarter clockwise about z:", picture)
 
 
-def booleans():
+def booleans() -> None:
     section("Union, cut and intersect")
     a = br.make_box("2", "2", "2", "A")
     b = br.make_box("1", "3", "1/2", "B")
@@ -71,7 +71,7 @@ def booleans():
         print("operation names are exact:", failure)
 
 
-def chamfered_box():
+def chamfered_box() -> None:
     section("Chamfer")
     box = br.make_box("2", "1", "1", "c")
     bevelled = box.chamfer("1/10")
@@ -86,7 +86,7 @@ def chamfered_box():
     print("picture of the chamfered box:", write_svg(bevelled, OUT / "chamfered_box.svg"))
 
 
-def clean_boundaries():
+def clean_boundaries() -> None:
     section("Merged faces and meshes")
     plate = plate_with_holes()
     merged = plate.merged()
@@ -103,7 +103,7 @@ def clean_boundaries():
     print("  written:", write_stl(plate, OUT / "plate.stl"), write_obj(plate, OUT / "plate.obj"))
 
 
-def nurbs_evaluation():
+def nurbs_evaluation() -> None:
     section("NURBS evaluation")
     quarter = [["1", "0", "0"], ["1", "1", "0"], ["0", "1", "0"]]
     knots = ["0", "0", "0", "1", "1", "1"]
@@ -120,7 +120,7 @@ def nurbs_evaluation():
     )
 
 
-def surface_pairs():
+def surface_pairs() -> None:
     section("Surface-intersection pairs")
     square = [[["0", "0", "0"], ["0", "1", "0"]], [["1", "0", "0"], ["1", "1", "0"]]]
     crossing = [[["1/4", "0", "-1"], ["1/4", "0", "1"]], [["1/4", "1", "-1"], ["1/4", "1", "1"]]]
@@ -131,7 +131,7 @@ def surface_pairs():
     print("first pair at depth 2:", br.ssi_pairs(square, crossing, 2)[0])
 
 
-def main():
+def main() -> None:
     boxes_and_measures()
     transforms_and_prisms()
     booleans()

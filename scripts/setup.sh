@@ -19,5 +19,5 @@ fi
 PYTHON=${PYTHON:-python3}
 [ -x .venv/bin/python ] || "$PYTHON" -m venv .venv
 .venv/bin/python -m pip install -q --disable-pip-version-check scikit-build-core cmake ninja pytest hypothesis \
-  trimesh dask distributed
+  trimesh dask distributed mypy
 .venv/bin/python -m pip install -q --disable-pip-version-check --no-build-isolation .

@@ -1,6 +1,6 @@
 // Module initialisation: the PySolid class first, then the module functions in table order, then
-// the internal-failure exception type. The module is created once per process; a second
-// sub-interpreter is refused.
+// the internal-failure exception type and __version__ (BREVANT_VERSION, defined by the build). The
+// module is created once per process; a second sub-interpreter is refused.
 #include "binding/entry_table.hpp"
 #include "binding/functions.hpp"
 #include "binding/interpreter_lock.hpp"
@@ -61,6 +61,7 @@ PyObject* create_module() {
     if (!g_internal_failure) return nullptr;
     Py_INCREF(g_internal_failure);  // kept for the life of the process
     if (!add_object(module.get(), "InternalFailure", g_internal_failure)) return nullptr;
+    if (PyModule_AddStringConstant(module.get(), "__version__", BREVANT_VERSION) < 0) return nullptr;
     return module.release();
 }
 

@@ -2,7 +2,9 @@
 
 import ctypes
 import inspect
+import pathlib
 import sys
+import tomllib
 
 import pytest
 
@@ -22,6 +24,11 @@ def test_module_attributes_in_registration_order():
     assert names[-1] == "InternalFailure"
     assert br.__doc__ == ""
     assert br.__file__.endswith("brevant_rs.abi3.so")
+
+
+def test_version_is_the_one_in_pyproject():
+    pyproject = pathlib.Path(__file__).resolve().parents[2] / "pyproject.toml"
+    assert br.__version__ == tomllib.loads(pyproject.read_text())["project"]["version"]
 
 
 @pytest.mark.parametrize("function, signature", [
