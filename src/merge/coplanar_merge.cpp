@@ -167,24 +167,22 @@ std::optional<MergedPiece> convex_face(const OwnedLoop& loop) {
 
 // Convex loops whose boxes lie apart (not even touching) are whole faces each: nothing of one can
 // add to or cancel anything of another. Common on solids built from boxes, whose faces lie in a few
-// planes.
+// planes. The boxes are tested first: fragments of one face overlap, and then no loop need be
+// checked for convexity.
 std::optional<std::vector<MergedPiece>> convex_faces_apart(const std::vector<OwnedLoop>& loops) {
     struct Extent {
         Point2 lo, hi;
     };
-    std::vector<MergedPiece> faces;
     std::vector<Extent> extents;
     for (const OwnedLoop& loop : loops) {
-        std::optional<MergedPiece> face = convex_face(loop);
-        if (!face) return std::nullopt;
-        Extent e{face->loop[0], face->loop[0]};
-        for (const Point2& q : face->loop) {
+        if (loop.points.empty()) return std::nullopt;
+        Extent e{loop.points[0], loop.points[0]};
+        for (const Point2& q : loop.points) {
             for (int axis = 0; axis < 2; ++axis) {
                 if (q[axis] < e.lo[axis]) e.lo[axis] = q[axis];
                 if (e.hi[axis] < q[axis]) e.hi[axis] = q[axis];
             }
         }
-        faces.push_back(std::move(*face));
         extents.push_back(std::move(e));
     }
     std::vector<std::size_t> order(loops.size());
@@ -197,6 +195,12 @@ std::optional<std::vector<MergedPiece>> convex_faces_apart(const std::vector<Own
             const Extent& f = extents[order[m]];
             if (!(e.hi[1] < f.lo[1] || f.hi[1] < e.lo[1])) return std::nullopt;
         }
+    }
+    std::vector<MergedPiece> faces;
+    for (const OwnedLoop& loop : loops) {
+        std::optional<MergedPiece> face = convex_face(loop);
+        if (!face) return std::nullopt;
+        faces.push_back(std::move(*face));
     }
     return faces;
 }
