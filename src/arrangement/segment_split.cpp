@@ -35,6 +35,21 @@ Line2 line_through(const Point2& a, const Point2& b) {
 
 const Rational& parameter(const Point2& p, bool vertical) { return vertical ? p[1] : p[0]; }
 
+// Orders points of one line by their parameter, exactly. Each shadow is the nearest double to its
+// coordinate, and rounding to nearest never reverses an order (x < y gives fl(x) <= fl(y)), so
+// unequal shadows already decide; only equal ones need the exact parameters.
+struct ParameterOrder {
+    const std::vector<Point2>& points;
+    const std::vector<FloatPoint>& shadows;
+    bool vertical;
+
+    bool operator()(int u, int v) const {
+        const double su = shadows[u][vertical], sv = shadows[v][vertical];
+        if (su != sv) return su < sv;
+        return parameter(points[u], vertical) < parameter(points[v], vertical);
+    }
+};
+
 // A stretch of one line carrying what the segments along it add up to, split where stretches of
 // other lines meet it.
 struct Seg {
@@ -76,12 +91,10 @@ Lines group_by_line(const std::vector<Segment2>& segments, PointIndex& index) {
 
 // The stretches of one line: the weights of its segments summed between consecutive ends, equal
 // neighbours joined, empty ones dropped.
-void sum_line(int line, const std::vector<LineMember>& members, bool vertical, const std::vector<Point2>& points,
-              std::vector<Seg>& out) {
-    auto at = [&](int v) -> const Rational& { return parameter(points[v], vertical); };
+void sum_line(int line, const std::vector<LineMember>& members, const ParameterOrder& before, std::vector<Seg>& out) {
     if (members.size() == 1) {  // most lines carry one segment: its stretch is the segment
         const LineMember& m = members[0];
-        const bool along = at(m.from) < at(m.to);
+        const bool along = before(m.from, m.to);
         Weights weights;
         if (m.owner != kConstraint) weights.push_back({m.owner, along ? 1 : -1});
         out.push_back({along ? m.from : m.to, along ? m.to : m.from, line, std::move(weights), m.owner == kConstraint, {}});
@@ -92,11 +105,10 @@ void sum_line(int line, const std::vector<LineMember>& members, bool vertical, c
         ends.push_back(m.from);
         ends.push_back(m.to);
     }
-    std::sort(ends.begin(), ends.end(), [&](int u, int v) { return at(u) < at(v); });
+    std::sort(ends.begin(), ends.end(), before);
     ends.erase(std::unique(ends.begin(), ends.end()), ends.end());  // equal parameter: same point
     auto place = [&](int v) {
-        return static_cast<std::size_t>(
-            std::lower_bound(ends.begin(), ends.end(), v, [&](int u, int w) { return at(u) < at(w); }) - ends.begin());
+        return static_cast<std::size_t>(std::lower_bound(ends.begin(), ends.end(), v, before) - ends.begin());
     };
     std::vector<Weights> change(ends.size());
     std::vector<int> constraint_change(ends.size(), 0);
@@ -109,14 +121,14 @@ void sum_line(int line, const std::vector<LineMember>& members, bool vertical, c
             continue;
         }
         const int along = p < q ? 1 : -1;  // the weight it adds along increasing parameter
-        change[lo] = combine(change[lo], {{m.owner, along}}, 1);
-        change[hi] = combine(change[hi], {{m.owner, along}}, -1);
+        add_weight(change[lo], m.owner, along);
+        add_weight(change[hi], m.owner, -along);
     }
     Weights running;
     int constraints = 0;
     for (std::size_t i = 0; i + 1 < ends.size(); ++i) {
         poll_interrupt();
-        running = combine(running, change[i], 1);
+        for (const OwnerWeight& ow : change[i]) add_weight(running, ow.owner, ow.weight);
         constraints += constraint_change[i];
         if (running.empty() && constraints == 0) continue;
         Seg* last = out.empty() ? nullptr : &out.back();
@@ -129,10 +141,12 @@ void sum_line(int line, const std::vector<LineMember>& members, bool vertical, c
     }
 }
 
-std::vector<Seg> line_stretches(const Lines& lines, const std::vector<Point2>& points) {
+std::vector<Seg> line_stretches(const Lines& lines, const std::vector<Point2>& points,
+                                const std::vector<FloatPoint>& shadows) {
     std::vector<Seg> stretches;
     for (std::size_t line = 0; line < lines.members.size(); ++line) {
-        sum_line(static_cast<int>(line), lines.members[line], lines.vertical[line], points, stretches);
+        sum_line(static_cast<int>(line), lines.members[line], ParameterOrder{points, shadows, lines.vertical[line]},
+                 stretches);
     }
     return stretches;
 }
@@ -307,11 +321,15 @@ std::vector<std::uint64_t> every_pair(const std::vector<Seg>& segs, const std::v
     return found;
 }
 
-void split_crossings(std::vector<Seg>& segs, PointIndex& index) {
+// The shadows of the points that have none yet (the index only grows).
+void add_shadows(const std::vector<Point2>& points, std::vector<FloatPoint>& shadows) {
+    shadows.reserve(points.size());
+    for (std::size_t i = shadows.size(); i < points.size(); ++i) shadows.push_back(shadow(points[i]));
+}
+
+// Crossing points join the index; `f` holds the shadows of the points before them.
+void split_crossings(std::vector<Seg>& segs, PointIndex& index, const std::vector<FloatPoint>& f) {
     constexpr std::size_t kFewSegments = 24;  // below this, testing every pair is cheaper than a tree
-    std::vector<FloatPoint> f;
-    f.reserve(index.points().size());
-    for (const Point2& p : index.points()) f.push_back(shadow(p));
     const double margin = shadow_margin(f);
     const std::vector<std::uint64_t> pairs = std::isfinite(margin) && segs.size() > kFewSegments
                                                  ? CandidateTree(segs, f).pairs()
@@ -322,10 +340,9 @@ void split_crossings(std::vector<Seg>& segs, PointIndex& index) {
     }
 }
 
-void append_pieces(const Seg& s, bool vertical, const std::vector<Point2>& points, std::vector<SplitPiece>& pieces) {
-    auto at = [&](int v) -> const Rational& { return parameter(points[v], vertical); };
+void append_pieces(const Seg& s, const ParameterOrder& before, std::vector<SplitPiece>& pieces) {
     std::vector<int> cuts = s.cuts;
-    std::sort(cuts.begin(), cuts.end(), [&](int u, int v) { return at(u) < at(v); });
+    std::sort(cuts.begin(), cuts.end(), before);
     cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
     int from = s.from;
     for (int v : cuts) {
@@ -340,13 +357,16 @@ void append_pieces(const Seg& s, bool vertical, const std::vector<Point2>& point
 SegmentSplit split_segments(const std::vector<Segment2>& segments) {
     PointIndex index;
     const Lines lines = group_by_line(segments, index);
-    std::vector<Seg> stretches = line_stretches(lines, index.points());
-    split_crossings(stretches, index);
+    std::vector<FloatPoint> shadows;
+    add_shadows(index.points(), shadows);
+    std::vector<Seg> stretches = line_stretches(lines, index.points(), shadows);
+    split_crossings(stretches, index, shadows);
     SegmentSplit result;
     result.points = index.take_points();
+    add_shadows(result.points, shadows);
     for (const Seg& s : stretches) {
         poll_interrupt();
-        append_pieces(s, lines.vertical[s.line], result.points, result.pieces);
+        append_pieces(s, ParameterOrder{result.points, shadows, lines.vertical[s.line]}, result.pieces);
     }
     return result;
 }

@@ -23,6 +23,15 @@ Weights combine(const Weights& a, const Weights& b, int sign) {
     return result;
 }
 
+void add_weight(Weights& w, int owner, int weight) {
+    const auto at = std::lower_bound(w.begin(), w.end(), owner, [](const OwnerWeight& ow, int o) { return ow.owner < o; });
+    if (at == w.end() || at->owner != owner) {
+        if (weight != 0) w.insert(at, {owner, weight});
+    } else if ((at->weight += weight) == 0) {
+        w.erase(at);
+    }
+}
+
 int total(const Weights& w) {
     int sum = 0;
     for (const OwnerWeight& ow : w) sum += ow.weight;

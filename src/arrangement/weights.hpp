@@ -17,6 +17,8 @@ using Weights = std::vector<OwnerWeight>;
 
 // a + sign·b.
 Weights combine(const Weights& a, const Weights& b, int sign);
+// w += weight·owner, in place: no allocation once w holds the owner.
+void add_weight(Weights& w, int owner, int weight);
 int total(const Weights& w);
 
 }  // namespace brevant

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "arrangement/face_windings.hpp"
 #include "arrangement/region_boundary.hpp"
@@ -63,6 +64,37 @@ TEST(SegmentSplit, EqualNeighbouringStretchesJoinUnlessAnotherLineEndsBetween) {
     EXPECT_EQ(joined_up.pieces.size(), 1u);
     const SegmentSplit kept = split_segments({{p2(0, 0), p2(1, 0), 0}, {p2(1, 0), p2(3, 0), 0}, {p2(1, 0), p2(1, 5), 1}});
     EXPECT_EQ(kept.pieces.size(), 3u);
+}
+
+TEST(SegmentSplit, EndsWhoseDoublesAgreeAreOrderedExactly) {
+    // 1 and 1 + 2^-80 round to the same double: only the exact parameters tell them apart. Weight 2
+    // lies between them, 1 on either side, along a horizontal and a vertical line alike.
+    const Rational tiny = Rational(1) / Rational(1L << 40) * (Rational(1) / Rational(1L << 40));
+    const Rational one(1), just_past_one = Rational(1) + tiny, zero(0), two(2);
+    for (bool vertical : {false, true}) {
+        auto at = [&](const Rational& t) { return vertical ? Point2{zero, t} : Point2{t, zero}; };
+        const SegmentSplit s = split_segments({{at(zero), at(just_past_one), 0}, {at(one), at(two), 0}});
+        ASSERT_EQ(s.pieces.size(), 3u);
+        for (const SplitPiece& piece : s.pieces) {
+            const Point2 &from = s.points[piece.from], &to = s.points[piece.to];
+            const bool middle = (from == at(one) && to == at(just_past_one)) || (from == at(just_past_one) && to == at(one));
+            EXPECT_EQ(total(piece.weights) * (from < to ? 1 : -1), middle ? 2 : 1) << vertical;
+        }
+    }
+}
+
+TEST(Weights, AddingOneOwnerInPlaceMatchesCombining) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> owner(0, 4), weight(-2, 2);
+    for (int round = 0; round < 200; ++round) {
+        Weights w;
+        for (int step = 0; step < 12; ++step) {
+            const int o = owner(random), k = weight(random);
+            const Weights expected = combine(w, k == 0 ? Weights{} : Weights{{o, k}}, 1);
+            add_weight(w, o, k);
+            ASSERT_EQ(w, expected);
+        }
+    }
 }
 
 TEST(FaceWindings, NestedLoopsAddUpAndReversedOnesCancel) {
