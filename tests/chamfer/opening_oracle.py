@@ -9,8 +9,13 @@ is its middle one). A point p lies in the opening E ⊕ O(d) exactly when some c
 |p_xy − c|₁ <= d − dist(p_z, [d, h − d])."""
 
 import math
+import pathlib
+import sys
 from fractions import Fraction
 from itertools import combinations, product
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "solid"))
+from loops import cells_boundary  # noqa: E402
 
 
 def polyomino(rng, cells, width, height):
@@ -27,20 +32,8 @@ def polyomino(rng, cells, width, height):
 def boundary_loop(cells):
     """The cells' boundary as one counter-clockwise loop of its corners, or None when it is not one
     simple loop (a hole, or two cells touching only at a corner)."""
-    successor = {}
-    for x, y in cells:
-        for a, b, beyond in (((x, y), (x + 1, y), (x, y - 1)), ((x + 1, y), (x + 1, y + 1), (x + 1, y)),
-                             ((x + 1, y + 1), (x, y + 1), (x, y + 1)), ((x, y + 1), (x, y), (x - 1, y))):
-            if beyond not in cells:
-                if a in successor:
-                    return None
-                successor[a] = b
-    start = min(successor)
-    loop, p = [start], successor[start]
-    while p != start:
-        loop.append(p)
-        p = successor[p]
-    if len(loop) != len(successor):
+    loop = cells_boundary(cells)
+    if loop is None:
         return None
     return [b for a, b, c in zip(loop[-1:] + loop[:-1], loop, loop[1:] + loop[:1]) if turn(a, b, c) != 0]
 

@@ -30,6 +30,12 @@ def polyomino_loop(rng, size, max_growth):
         dx, dy = rng.choice([(1, 0), (-1, 0), (0, 1), (0, -1)])
         if 0 <= x + dx < size and 0 <= y + dy < size:
             cells.add((x + dx, y + dy))
+    return cells_boundary(cells)
+
+
+def cells_boundary(cells):
+    """The counter-clockwise boundary of a set of grid cells through every unit step, or None when
+    it is not one simple loop (a hole, or two cells meeting only at a corner)."""
     following = {}
     for x, y in cells:
         for a, b, neighbour in [((x, y), (x + 1, y), (x, y - 1)), ((x + 1, y), (x + 1, y + 1), (x + 1, y)),
