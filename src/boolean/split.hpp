@@ -2,24 +2,15 @@
 //
 // Notation: a vertex is in front of a plane when normal·v > offset (side +1), behind when it is
 // below (side −1), on it otherwise (side 0). A polygon's class is the OR of 1 for each vertex in
-// front and 2 for each vertex behind: coplanar 0, front 1, back 2, spanning 3. PlaneF64 is the
-// plane's normal and offset rounded to doubles, used only to pre-test vertex sides.
+// front and 2 for each vertex behind: coplanar 0, front 1, back 2, spanning 3. Vertex sides come
+// from solid/plane_side.hpp.
 #pragma once
 
 #include <vector>
 
-#include "solid/polygon.hpp"
+#include "solid/plane_side.hpp"
 
 namespace brevant {
-
-struct PlaneF64 {
-    double nx, ny, nz, w;
-};
-
-PlaneF64 plane_f64(const Plane& plane);
-
-// The side of a vertex (−1, 0, +1), from its double shadow `v` where that proves it, else exactly.
-int vertex_side(const Plane& plane, const PlaneF64& fast, const FloatVertex& v, const Vec3& exact);
 
 // Where the parts of a polygon went; each list owns its polygons.
 struct Split {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "boolean/split.hpp"
+#include "solid/plane_side.hpp"
 #include "corefine/face_set.hpp"
 
 namespace brevant {
