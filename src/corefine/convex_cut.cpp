@@ -107,9 +107,9 @@ std::optional<std::pair<ConvexPiece, ConvexPiece>> split(const ConvexPiece& piec
 
 }  // namespace
 
-std::optional<std::vector<Piece>> convex_cut(const FaceSet& faces, int index, const std::vector<Segment2>& cuts) {
-    const Face& face = faces.faces[index];
-    std::vector<Point2> loop = face.loop2;
+std::optional<std::vector<Piece>> convex_cut(const BodyFace& face, const std::vector<Segment2>& cuts) {
+    if (face.loops.size() != 1) return std::nullopt;
+    std::vector<Point2> loop = face.loops[0]->points2;
     if (face.turn < 0) std::reverse(loop.begin(), loop.end());
     if (convex_turn(loop) <= 0) return std::nullopt;
     std::vector<ConvexPiece> pieces(1);
@@ -140,11 +140,11 @@ std::optional<std::vector<Piece>> convex_cut(const FaceSet& faces, int index, co
     }
     std::vector<Piece> result;
     for (const ConvexPiece& piece : pieces) {
-        Piece out{index, {{}}, {}};
+        Piece out{{{}}, 0, false, {}};
         for (std::size_t i = 0; i < piece.size(); ++i) {
             out.loops[0].push_back(piece[i].point);
             if (piece[i].boundary) {
-                out.sides.push_back({face.frame.lift(piece[i].point), face.frame.lift(piece[(i + 1) % piece.size()].point),
+                out.sides.push_back({face.frame->lift(piece[i].point), face.frame->lift(piece[(i + 1) % piece.size()].point),
                                      piece[i].cut});
             }
         }

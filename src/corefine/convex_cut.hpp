@@ -12,8 +12,8 @@
 
 namespace brevant {
 
-// The pieces of convex face `index` cut by `cuts`, or nothing when the face is not convex or a
-// cut ends inside it.
-std::optional<std::vector<Piece>> convex_cut(const FaceSet& faces, int index, const std::vector<Segment2>& cuts);
+// The pieces of a convex face of one loop cut by `cuts`, or nothing when the face is not convex, has
+// holes, or a cut ends inside it.
+std::optional<std::vector<Piece>> convex_cut(const BodyFace& face, const std::vector<Segment2>& cuts);
 
 }  // namespace brevant
