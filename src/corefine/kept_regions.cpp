@@ -1,7 +1,10 @@
 #include "corefine/kept_regions.hpp"
 
+#include <algorithm>
 #include <map>
 #include <numeric>
+#include <optional>
+#include <unordered_map>
 
 #include "arrangement/face_windings.hpp"
 #include "arrangement/orientation.hpp"
@@ -31,6 +34,21 @@ std::vector<Point2> corners_of(const Arrangement& a, const BoundaryLoop& loop) {
             continue;
         }
         result.push_back(here);
+    }
+    return result;
+}
+
+// The loop without the points where it runs straight on.
+std::vector<Point2> drop_straight(const std::vector<Point2>& loop) {
+    const std::size_t n = loop.size();
+    std::vector<FloatPoint> shadows(n);
+    for (std::size_t i = 0; i < n; ++i) shadows[i] = shadow(loop[i]);
+    std::vector<Point2> result;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t before = (i + n - 1) % n, after = (i + 1) % n;
+        if (orient_sign(loop[before], loop[i], loop[after], shadows[before], shadows[i], shadows[after]) != 0) {
+            result.push_back(loop[i]);
+        }
     }
     return result;
 }
@@ -94,6 +112,63 @@ std::vector<Region> arrangement_regions(const FacePieces& fp, const std::vector<
     return regions_of(a, region, holding);
 }
 
+// Kept convex pieces joined by their sides: pieces cut from one face along whole chords meet side to
+// side with equal ends, so the sides two kept pieces share cancel exactly, and the rest chain into
+// loops. Nothing when the chaining is not plain (a vertex with two ways on, where kept pieces meet
+// at a point), or when several outer loops come with holes that would have to be placed.
+std::optional<std::vector<Region>> chained_regions(const FacePieces& fp, const std::vector<char>& kept) {
+    struct PointHash {
+        std::size_t operator()(const Point2& p) const { return p[0].hash() * 31 + p[1].hash(); }
+    };
+    std::unordered_map<Point2, std::vector<const Point2*>, PointHash> out;  // per start: the ends of its sides
+    for (std::size_t p = 0; p < fp.pieces.size(); ++p) {
+        if (!kept[p]) continue;
+        const std::vector<Point2>& loop = fp.pieces[p].loops[0];
+        for (std::size_t i = 0; i < loop.size(); ++i) out[loop[i]].push_back(&loop[(i + 1) % loop.size()]);
+    }
+    for (auto& [from, ends] : out) {
+        for (auto it = ends.begin(); it != ends.end();) {
+            std::vector<const Point2*>& back = out.at(**it);  // every side's end starts a side too
+            auto twin = std::find_if(back.begin(), back.end(), [&](const Point2* e) { return *e == from; });
+            if (twin != back.end()) {
+                back.erase(twin);
+                it = ends.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+    std::vector<std::vector<Point2>> loops;
+    for (auto& [start, ends] : out) {
+        if (ends.size() > 1) return std::nullopt;
+        if (ends.empty()) continue;
+        std::vector<Point2> loop{start};
+        for (const Point2* next = ends.front(); *next != start;) {
+            auto at = out.find(*next);
+            if (at == out.end() || at->second.size() != 1) return std::nullopt;
+            loop.push_back(*next);
+            const Point2* after = at->second.front();
+            at->second.clear();
+            next = after;
+        }
+        ends.clear();
+        loops.push_back(drop_straight(loop));
+    }
+    std::vector<Region> regions;
+    std::vector<std::vector<Point2>> holes;
+    for (std::vector<Point2>& loop : loops) {
+        if (loop_area2(loop).sign() > 0) {
+            regions.push_back({{std::move(loop)}, false});
+        } else {
+            holes.push_back(std::move(loop));
+        }
+    }
+    if (holes.empty()) return regions;
+    if (regions.size() != 1) return std::nullopt;
+    for (std::vector<Point2>& hole : holes) regions[0].loops.push_back(std::move(hole));
+    return regions;
+}
+
 // Kept convex pieces, joined by summing their loops: sides between two kept pieces cancel.
 std::vector<Region> convex_regions(const FacePieces& fp, const std::vector<char>& kept) {
     std::vector<Segment2> segments;
@@ -124,7 +199,9 @@ std::vector<FacePtr> kept_faces(const BodyFace& face, const FacePieces& fp, cons
         regions = arrangement_regions(fp, kept);
     } else if (std::count(kept.begin(), kept.end(), 1) == 1) {
         const std::size_t p = static_cast<std::size_t>(std::find(kept.begin(), kept.end(), 1) - kept.begin());
-        regions.push_back({{fp.pieces[p].loops[0]}, false});
+        regions.push_back({{drop_straight(fp.pieces[p].loops[0])}, false});
+    } else if (std::optional<std::vector<Region>> chained = chained_regions(fp, kept)) {
+        regions = std::move(*chained);
     } else {
         regions = convex_regions(fp, kept);
     }
