@@ -38,7 +38,7 @@ Point2 piece_point(const BodyFace& face, const Piece& piece, const std::vector<L
     }
     const bool reversed = face.turn < 0;
     if (!piece.holds_passive) {
-        return interior_point({&piece.loops[piece.outer], nullptr, false}, others, attempt);
+        return interior_point({&piece.loops[piece.outer], nullptr, false}, others, attempt, piece.convex);
     }
     for (const LoopPtr& loop : passive) {
         if (piece.outer >= 0 || loop != passive.front()) others.push_back({&loop->points2, &loop->box2, reversed});

@@ -30,6 +30,9 @@ struct Piece {
     int outer = 0;               // the loop round the piece, or −1 when that is the face's passive outer loop
     bool holds_passive = false;  // the piece in the unbounded face: the passive loops are its own too
     std::vector<BoundarySide> sides;
+    // A convex piece of one loop keeps it in space too (loops[0] lifted, the same order).
+    bool convex = false;
+    std::vector<Vec3> loop3;
 };
 
 struct FacePieces {

@@ -4,7 +4,6 @@
 #include <map>
 #include <numeric>
 #include <optional>
-#include <unordered_map>
 
 #include "arrangement/face_windings.hpp"
 #include "arrangement/orientation.hpp"
@@ -38,16 +37,16 @@ std::vector<Point2> corners_of(const Arrangement& a, const BoundaryLoop& loop) {
     return result;
 }
 
-// The loop without the points where it runs straight on.
-std::vector<Point2> drop_straight(const std::vector<Point2>& loop) {
+// The places of the loop's points where it does not run straight on.
+std::vector<std::size_t> corner_indices(const std::vector<Point2>& loop) {
     const std::size_t n = loop.size();
     std::vector<FloatPoint> shadows(n);
     for (std::size_t i = 0; i < n; ++i) shadows[i] = shadow(loop[i]);
-    std::vector<Point2> result;
+    std::vector<std::size_t> result;
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t before = (i + n - 1) % n, after = (i + 1) % n;
         if (orient_sign(loop[before], loop[i], loop[after], shadows[before], shadows[i], shadows[after]) != 0) {
-            result.push_back(loop[i]);
+            result.push_back(i);
         }
     }
     return result;
@@ -56,6 +55,7 @@ std::vector<Point2> drop_straight(const std::vector<Point2>& loop) {
 struct Region {
     std::vector<std::vector<Point2>> loops;  // the local ones, with the region on the left
     bool holds_passive = false;
+    std::vector<std::vector<Vec3>> loops3;   // the same in space where known (from convex pieces), or none
 };
 
 // The regions named by `region` (per cycle, −1 for none), with their boundary loops.
@@ -77,9 +77,11 @@ FacePtr face_of(const BodyFace& face, Region& r, const std::vector<LoopPtr>& pas
     std::vector<LoopPtr> loops;
     std::vector<LoopPtr> holes;
     if (r.holds_passive) loops.push_back(passive.front());
-    for (std::vector<Point2>& loop2 : r.loops) {
-        const bool outer = !r.holds_passive && loop_area2(loop2).sign() > 0;
-        LoopPtr loop = make_loop(lift_loop(loop2, face), *face.frame);
+    for (std::size_t i = 0; i < r.loops.size(); ++i) {
+        const bool outer = !r.holds_passive && (r.loops.size() == 1 || loop_area2(r.loops[i]).sign() > 0);
+        std::vector<Vec3> points = r.loops3.empty() ? lift_loop(r.loops[i], face) : std::move(r.loops3[i]);
+        if (!r.loops3.empty() && face.turn < 0) std::reverse(points.begin(), points.end());
+        LoopPtr loop = make_loop(std::move(points), *face.frame);
         if (outer) {
             loops.insert(loops.begin(), std::move(loop));
         } else {
@@ -117,55 +119,67 @@ std::vector<Region> arrangement_regions(const FacePieces& fp, const std::vector<
 // loops. Nothing when the chaining is not plain (a vertex with two ways on, where kept pieces meet
 // at a point), or when several outer loops come with holes that would have to be placed.
 std::optional<std::vector<Region>> chained_regions(const FacePieces& fp, const std::vector<char>& kept) {
-    struct PointHash {
-        std::size_t operator()(const Point2& p) const { return p[0].hash() * 31 + p[1].hash(); }
+    // A face is cut into a few pieces here, so plain scans beat any index.
+    struct Side {
+        const Point2* from;
+        const Point2* to;
+        const Vec3* from3;
+        bool live = true;
     };
-    std::unordered_map<Point2, std::vector<const Point2*>, PointHash> out;  // per start: the ends of its sides
+    std::vector<Side> sides;
     for (std::size_t p = 0; p < fp.pieces.size(); ++p) {
         if (!kept[p]) continue;
         const std::vector<Point2>& loop = fp.pieces[p].loops[0];
-        for (std::size_t i = 0; i < loop.size(); ++i) out[loop[i]].push_back(&loop[(i + 1) % loop.size()]);
+        for (std::size_t i = 0; i < loop.size(); ++i) sides.push_back({&loop[i], &loop[(i + 1) % loop.size()], &fp.pieces[p].loop3[i]});
     }
-    for (auto& [from, ends] : out) {
-        for (auto it = ends.begin(); it != ends.end();) {
-            std::vector<const Point2*>& back = out.at(**it);  // every side's end starts a side too
-            auto twin = std::find_if(back.begin(), back.end(), [&](const Point2* e) { return *e == from; });
-            if (twin != back.end()) {
-                back.erase(twin);
-                it = ends.erase(it);
-            } else {
-                ++it;
-            }
+    for (Side& s : sides) {
+        for (Side& t : sides) {
+            if (s.live && t.live && *t.from == *s.to && *t.to == *s.from) s.live = t.live = false;
         }
-    }
-    std::vector<std::vector<Point2>> loops;
-    for (auto& [start, ends] : out) {
-        if (ends.size() > 1) return std::nullopt;
-        if (ends.empty()) continue;
-        std::vector<Point2> loop{start};
-        for (const Point2* next = ends.front(); *next != start;) {
-            auto at = out.find(*next);
-            if (at == out.end() || at->second.size() != 1) return std::nullopt;
-            loop.push_back(*next);
-            const Point2* after = at->second.front();
-            at->second.clear();
-            next = after;
-        }
-        ends.clear();
-        loops.push_back(drop_straight(loop));
     }
     std::vector<Region> regions;
     std::vector<std::vector<Point2>> holes;
-    for (std::vector<Point2>& loop : loops) {
-        if (loop_area2(loop).sign() > 0) {
-            regions.push_back({{std::move(loop)}, false});
+    std::vector<std::vector<Vec3>> holes3;
+    for (Side& first : sides) {
+        if (!first.live) continue;
+        std::vector<Point2> loop;
+        std::vector<Vec3> loop3;
+        Side* s = &first;
+        while (true) {
+            poll_interrupt();
+            s->live = false;
+            loop.push_back(*s->from);
+            loop3.push_back(*s->from3);
+            Side* next = nullptr;
+            for (Side& t : sides) {
+                if (!(t.live && *t.from == *s->to)) continue;
+                if (next) return std::nullopt;  // kept pieces meet at a point: not a plain chain
+                next = &t;
+            }
+            if (!next) break;
+            s = next;
+        }
+        if (*s->to != *first.from) return std::nullopt;
+        const std::vector<std::size_t> corners = corner_indices(loop);
+        std::vector<Point2> kept2;
+        std::vector<Vec3> kept3;
+        for (std::size_t i : corners) {
+            kept2.push_back(std::move(loop[i]));
+            kept3.push_back(std::move(loop3[i]));
+        }
+        if (loop_area2(kept2).sign() > 0) {
+            regions.push_back({{std::move(kept2)}, false, {std::move(kept3)}});
         } else {
-            holes.push_back(std::move(loop));
+            holes.push_back(std::move(kept2));
+            holes3.push_back(std::move(kept3));
         }
     }
     if (holes.empty()) return regions;
     if (regions.size() != 1) return std::nullopt;
-    for (std::vector<Point2>& hole : holes) regions[0].loops.push_back(std::move(hole));
+    for (std::size_t h = 0; h < holes.size(); ++h) {
+        regions[0].loops.push_back(std::move(holes[h]));
+        regions[0].loops3.push_back(std::move(holes3[h]));
+    }
     return regions;
 }
 
@@ -199,7 +213,7 @@ std::vector<FacePtr> kept_faces(const BodyFace& face, const FacePieces& fp, cons
         regions = arrangement_regions(fp, kept);
     } else if (std::count(kept.begin(), kept.end(), 1) == 1) {
         const std::size_t p = static_cast<std::size_t>(std::find(kept.begin(), kept.end(), 1) - kept.begin());
-        regions.push_back({{drop_straight(fp.pieces[p].loops[0])}, false});
+        regions.push_back({{fp.pieces[p].loops[0]}, false, {fp.pieces[p].loop3}});
     } else if (std::optional<std::vector<Region>> chained = chained_regions(fp, kept)) {
         regions = std::move(*chained);
     } else {

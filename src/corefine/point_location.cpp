@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "arrangement/orientation.hpp"
 #include "exact/failure.hpp"
 #include "exact/interrupt.hpp"
 
@@ -110,7 +111,7 @@ std::optional<int> face_winding(const BodyFace& face, const Point2& p) {
     return w;
 }
 
-Point2 interior_point(const LoopView& outer, const std::vector<LoopView>& others, int attempt) {
+Point2 interior_point(const LoopView& outer, const std::vector<LoopView>& others, int attempt, bool convex) {
     // The lowest vertex of the outer loop is strictly convex; the triangle it makes with its
     // neighbours is inside unless other vertices lie in it, and then the one nearest the corner
     // sees the corner along a segment inside. Points on that segment, or inside the triangle
@@ -129,6 +130,7 @@ Point2 interior_point(const LoopView& outer, const std::vector<LoopView>& others
             triangle.hi[a] = std::max(triangle.hi[a], s[a]);
         }
     }
+    const FloatPoint fv = shadow(v), fprev = shadow(prev), fnext = shadow(next);
     const Point2* nearest = nullptr;
     Rational nearness;
     auto consider = [&](const LoopView& loop) {
@@ -137,7 +139,11 @@ Point2 interior_point(const LoopView& outer, const std::vector<LoopView>& others
         if (loop.box && !loop.box->overlaps(triangle)) return;
         for (const Point2& q : *loop.points) {
             if (q == v || q == prev || q == next) continue;
-            if (orient2(prev, v, q).sign() < 0 || orient2(v, next, q).sign() < 0 || orient2(next, prev, q).sign() < 0) continue;
+            const FloatPoint fq = shadow(q);
+            if (orient_sign(prev, v, q, fprev, fv, fq) < 0 || orient_sign(v, next, q, fv, fnext, fq) < 0 ||
+                orient_sign(next, prev, q, fnext, fprev, fq) < 0) {
+                continue;
+            }
             Rational r = orient2(next, prev, q);
             if (!nearest || nearness < r) {
                 nearest = &q;
@@ -145,7 +151,7 @@ Point2 interior_point(const LoopView& outer, const std::vector<LoopView>& others
             }
         }
     };
-    consider(outer);
+    if (!convex) consider(outer);
     for (const LoopView& loop : others) {
         poll_interrupt();
         consider(loop);

@@ -29,7 +29,8 @@ struct LoopView {
 // A point strictly inside the region bounded by `outer` (turning counter-clockwise round it) and
 // the other loops (turning clockwise round its holes). Successive `attempt`s give other points of
 // the same region, all different, on a segment inside it.
-Point2 interior_point(const LoopView& outer, const std::vector<LoopView>& others, int attempt = 0);
+// A convex outer loop alone needs no look at other points: `convex` says so.
+Point2 interior_point(const LoopView& outer, const std::vector<LoopView>& others, int attempt = 0, bool convex = false);
 
 // Whether x lies on the surface of the body: in the closed region of one of its faces.
 bool on_body_surface(const Body& body, const Vec3& x);

@@ -133,11 +133,19 @@ TEST(ConvexCut, AgreesWithTheArrangement) {
     EXPECT_EQ(compared, 300);
 }
 
-TEST(ConvexCut, LeavesCutsEndingInsideToTheArrangement) {
+// A few cuts split the face along their whole lines, even where one ends inside it; among many,
+// one that ends inside sends the face to the arrangement, where a dangling cut divides nothing.
+TEST(ConvexCut, FewCutsRunOnAlongTheirLinesManyGoToTheArrangement) {
     const FacePtr face = face_of({pt(0, 0, 0), pt(4, 0, 0), pt(4, 4, 0), pt(0, 4, 0)});
-    EXPECT_FALSE(convex_cut(*face, {{p2(-1, 2), p2(2, 2), kConstraint}}).has_value());
-    const FacePieces pieces = face_pieces(*face, {{p2(-1, 2), p2(2, 2), kConstraint}});
-    EXPECT_EQ(pieces.pieces.size(), 1u);  // a dangling cut divides nothing
+    const Segment2 dangling{p2(-1, 2), p2(2, 2), kConstraint};
+    const std::optional<std::vector<Piece>> few = convex_cut(*face, {dangling});
+    ASSERT_TRUE(few.has_value());
+    EXPECT_EQ(normal_forms(*few), (std::vector<std::vector<Point2>>{{p2(0, 0), p2(4, 0), p2(4, 2), p2(0, 2)},
+                                                                    {p2(0, 2), p2(4, 2), p2(4, 4), p2(0, 4)}}));
+    std::vector<Segment2> many{dangling};
+    for (int copy = 0; copy < 6; ++copy) many.push_back({p2(3, -1), p2(3, 5), kConstraint});  // one chord, often
+    EXPECT_FALSE(convex_cut(*face, many).has_value());
+    EXPECT_EQ(face_pieces(*face, many).pieces.size(), 2u);
 }
 
 }  // namespace
