@@ -150,3 +150,53 @@ TEST(ConvexCut, FewCutsRunOnAlongTheirLinesManyGoToTheArrangement) {
 
 }  // namespace
 }  // namespace brevant
+
+namespace brevant {
+namespace {
+
+Rational power_of_two(int e) {
+    Rational r(1);
+    for (int i = 0; i < (e < 0 ? -e : e); ++i) r = r * Rational(2);
+    return e < 0 ? Rational(1) / r : r;
+}
+
+int faces_along(const FaceTree& tree, const Vec3& origin, const std::array<long, 3>& d) {
+    int visits = 0;
+    tree.along_ray({origin[0].to_double(), origin[1].to_double(), origin[2].to_double()},
+                   {static_cast<double>(d[0]), static_cast<double>(d[1]), static_cast<double>(d[2])},
+                   [&](int) { ++visits; });
+    return visits;
+}
+
+// Rays cast from far away (their origin rounded to doubles, so off by up to half an ulp of a large
+// number) through small boxes: a box the exact ray meets, even at a corner or along an edge, is never
+// skipped; and at moderate distances a box the ray clearly misses is not reported.
+TEST(FaceTree, RaysFromFarAwayNeverSkipABoxTheyMeet) {
+    std::mt19937_64 rng(17);
+    std::uniform_int_distribution<long> small(-4, 4), coord(0, 8), dir(-120, 120);
+    for (int e : {10, 40, 47, 53, 60, 100, 500, 1000}) {
+        for (int trial = 0; trial < 1000; ++trial) {
+            const Rational size = power_of_two(-static_cast<int>(rng() % 40));
+            const Vec3 lo{Rational(small(rng)), Rational(small(rng)), Rational(small(rng))};
+            const Vec3 hi = add(lo, {size, size, size});
+            // A point of the closed box, often on its boundary: 0 and 8 eighths are its faces.
+            Vec3 p;
+            for (int a = 0; a < 3; ++a) p[a] = lo[a] + size * Rational(rng() % 2 ? coord(rng) : 8 * (rng() % 2)) / Rational(8);
+            std::array<long, 3> d{dir(rng), dir(rng), dir(rng)};
+            if (d == std::array<long, 3>{0, 0, 0}) d[0] = 1;
+            const Vec3 dv{Rational(d[0]), Rational(d[1]), Rational(d[2])};
+            const FaceTree tree({widened_box({to_float_vertex(lo), to_float_vertex(hi)})});
+            EXPECT_EQ(faces_along(tree, sub(p, smul(power_of_two(e), dv)), d), 1) << "scale 2^" << e;
+            if (e <= 40) {
+                // A parallel ray 3 or more away from one through the box (of diameter at most √3).
+                Vec3 w = cross(dv, {Rational(1), Rational(), Rational()});
+                if (w[0].is_zero() && w[1].is_zero() && w[2].is_zero()) w = cross(dv, {Rational(), Rational(1), Rational()});
+                const Vec3 beside = add(p, smul(Rational(3), w));
+                EXPECT_EQ(faces_along(tree, sub(beside, smul(power_of_two(e), dv)), d), 0) << "scale 2^" << e;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace brevant
