@@ -2,6 +2,7 @@
 
 #include "exact/failure.hpp"
 #include "exact/interrupt.hpp"
+#include "solid/from_polygons.hpp"
 
 namespace brevant {
 namespace {
@@ -32,6 +33,20 @@ Solid from_corners(const std::array<Vec3, 8>& corners, const std::string& prefix
             Polygon::make(std::move(loop), prefix + "." + (box_names ? face.box_name : face.parallelepiped_name)));
     }
     return Solid::make(std::move(polygons));
+}
+
+// The plane of a mapped loop, given its carried normal. The first three points decide wherever
+// they face the way the loop runs, as they did before planes were carried; they cannot where
+// they are collinear or turn against the loop (a point on a straight run, a reflex corner at
+// the start of a merged face), and there the carried plane holds. A zero carried normal comes
+// from a zero plane (a loop a singular map had collapsed, which stays collapsed) or from a polygon
+// that never had its plane; the loop itself then decides.
+Plane mapped_plane(const Vec3& carried, const std::vector<Vec3>& loop) {
+    Plane first = Plane::from_points(loop[0], loop[1], loop[2]);
+    if (dot(first.normal, carried).sign() > 0) return first;
+    if (carried[0].is_zero() && carried[1].is_zero() && carried[2].is_zero()) return face_loop_plane(loop);
+    Rational offset = dot(carried, loop[0]);
+    return {carried, std::move(offset)};
 }
 
 }  // namespace
@@ -65,7 +80,7 @@ Solid parallelepiped(const std::array<Vec3, 8>& corners, const std::string& pref
     return from_corners(corners, prefix, false);
 }
 
-Solid Solid::mapped(const std::function<Vec3(const Vec3&)>& f) const {
+Solid Solid::mapped(const VectorMap& point, const VectorMap& normal) const {
     Solid result;
     result.polygons.reserve(polygons.size());
     for (const Polygon& p : polygons) {
@@ -73,8 +88,10 @@ Solid Solid::mapped(const std::function<Vec3(const Vec3&)>& f) const {
         if (p.vertices.size() < 3) throw InternalFailure("index out of range: a polygon needs three vertices");
         std::vector<Vec3> moved;
         moved.reserve(p.vertices.size());
-        for (const Vec3& v : p.vertices) moved.push_back(f(v));
-        result.polygons.push_back(Polygon::make(std::move(moved), p.label));
+        for (const Vec3& v : p.vertices) moved.push_back(point(v));
+        Plane plane = mapped_plane(normal(p.plane.normal), moved);
+        std::vector<FloatVertex> floats = to_float_vertices(moved);
+        result.polygons.push_back({std::move(moved), std::move(floats), p.label, std::move(plane)});
     }
     return result;
 }

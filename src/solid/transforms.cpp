@@ -3,32 +3,52 @@
 #include "exact/failure.hpp"
 
 namespace brevant {
+namespace {
+
+Vec3 same(const Vec3& n) { return n; }
+
+}  // namespace
 
 Solid translated(const Solid& solid, const Vec3& by) {
-    return solid.mapped([&](const Vec3& v) { return add(v, by); });
+    return solid.mapped([&](const Vec3& v) { return add(v, by); }, same);
 }
 
+// The cofactor matrix of diag(fx, fy, fz) is diag(fy·fz, fx·fz, fx·fy).
 Solid scaled(const Solid& solid, const Rational& fx, const Rational& fy, const Rational& fz) {
-    Solid result = solid.mapped([&](const Vec3& v) { return Vec3{v[0] * fx, v[1] * fy, v[2] * fz}; });
+    const Vec3 normal_factors{fy * fz, fx * fz, fx * fy};
+    Solid result = solid.mapped([&](const Vec3& v) { return Vec3{v[0] * fx, v[1] * fy, v[2] * fz}; },
+                                [&](const Vec3& n) {
+                                    return Vec3{n[0] * normal_factors[0], n[1] * normal_factors[1],
+                                                n[2] * normal_factors[2]};
+                                });
     return ((fx * fy) * fz).sign() < 0 ? result.flipped() : result;
 }
 
+// The cofactor matrix of a mirror is minus the mirror: every other component of a normal changes
+// sign, and the flip afterwards restores them.
 Solid mirrored(const Solid& solid, std::uint64_t axis) {
     return solid
-        .mapped([&](const Vec3& v) {
-            if (axis > 2) throw InternalFailure("index out of range: mirror axis must be 0, 1 or 2");
-            Vec3 m = v;
-            m[axis] = -m[axis];
-            return m;
-        })
+        .mapped(
+            [&](const Vec3& v) {
+                if (axis > 2) throw InternalFailure("index out of range: mirror axis must be 0, 1 or 2");
+                Vec3 m = v;
+                m[axis] = -m[axis];
+                return m;
+            },
+            [&](const Vec3& n) {
+                Vec3 m = neg(n);
+                m[axis] = n[axis];
+                return m;
+            })
         .flipped();
 }
 
+// A rotation is its own cofactor matrix.
 Solid rotated_quarter(const Solid& solid, std::uint64_t axis, std::int64_t quarters) {
     const unsigned turns = static_cast<std::uint64_t>(quarters) & 3U;
     const std::size_t a = (axis % 3 + 2) % 3;
     const std::size_t b = (axis % 3 + 1) % 3;
-    return solid.mapped([&](const Vec3& v) {
+    const auto turn = [&](const Vec3& v) {
         Vec3 p = v;
         for (unsigned i = 0; i < turns; ++i) {
             Rational old_a = p[a];
@@ -36,7 +56,8 @@ Solid rotated_quarter(const Solid& solid, std::uint64_t axis, std::int64_t quart
             p[b] = -old_a;
         }
         return p;
-    });
+    };
+    return solid.mapped(turn, turn);
 }
 
 }  // namespace brevant

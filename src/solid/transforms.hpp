@@ -1,5 +1,6 @@
 // Exact rigid and affine maps of solids. Maps that reverse orientation flip every polygon
-// afterwards, so that outward faces stay outward.
+// afterwards, so that outward faces stay outward. Planes are carried through each map exactly
+// (Solid::mapped), never taken from a merged face's first three points alone.
 //
 // Notation: axis 0, 1, 2 is x, y, z; a quarter turn about an axis is counter-clockwise seen from
 // its positive end (right-hand rule): about z, (x, y) -> (−y, x).
