@@ -1,11 +1,23 @@
 #include "solid/transforms.hpp"
 
 #include "exact/failure.hpp"
+#include "exact/integer_form.hpp"
+#include "exact/rational_rotation.hpp"
 
 namespace brevant {
 namespace {
 
 Vec3 same(const Vec3& n) { return n; }
+
+// The primitive integer vector along `v`, the same way round.
+IntegerDirection integer_direction(const Vec3& v) {
+    IntegerDirection d = primitive_integer_form<3>({&v[0], &v[1], &v[2]});
+    const Rational& first = !v[0].is_zero() ? v[0] : !v[1].is_zero() ? v[1] : v[2];
+    if (first.sign() < 0) {
+        for (BigInt& c : d) c = -c;
+    }
+    return d;
+}
 
 }  // namespace
 
@@ -58,6 +70,26 @@ Solid rotated_quarter(const Solid& solid, std::uint64_t axis, std::int64_t quart
         return p;
     };
     return solid.mapped(turn, turn);
+}
+
+Solid transformed(const Solid& solid, const Affine& map) {
+    const Rational det = determinant(map.linear);
+    if (det.is_zero()) throw Refusal("transform: the matrix is singular (its determinant is 0)");
+    const Matrix3 normal_map = cofactor(map.linear);
+    Solid result = solid.mapped([&](const Vec3& v) { return map.apply(v); },
+                                [&](const Vec3& n) { return times(normal_map, n); });
+    return det.sign() < 0 ? result.flipped() : result;
+}
+
+Solid rotated(const Solid& solid, const Vec3& point, const Vec3& direction, const Rational& degrees,
+              const Rational& tolerance) {
+    if (direction[0].is_zero() && direction[1].is_zero() && direction[2].is_zero()) {
+        throw Refusal("rotate: the axis direction is zero");
+    }
+    if (tolerance.sign() <= 0) throw Refusal("rotate: the tolerance must be positive");
+    const IntegerDirection d = integer_direction(direction);
+    const Matrix3 turn = turn_matrix(d, turn_near(d, degrees, tolerance));
+    return transformed(solid, {turn, sub(point, times(turn, point))});
 }
 
 }  // namespace brevant

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "exact/affine.hpp"
 #include "solid/solid.hpp"
 
 namespace brevant {
@@ -19,5 +20,12 @@ Solid scaled(const Solid& solid, const Rational& fx, const Rational& fy, const R
 Solid mirrored(const Solid& solid, std::uint64_t axis);
 // The axis is taken modulo 3 and the quarters by their two lowest bits.
 Solid rotated_quarter(const Solid& solid, std::uint64_t axis, std::int64_t quarters);
+// Any invertible affine map, flipping where its determinant is negative; a singular one is refused.
+Solid transformed(const Solid& solid, const Affine& map);
+// The turn about the line through `point` along `direction` by the rational rotation nearest in
+// terms to `degrees` within `tolerance` radians (exact/rational_rotation.hpp). A zero direction and
+// a tolerance that is not positive are refused.
+Solid rotated(const Solid& solid, const Vec3& point, const Vec3& direction, const Rational& degrees,
+              const Rational& tolerance);
 
 }  // namespace brevant
