@@ -646,6 +646,8 @@ def _solid_from_state(state: str) -> PySolid:
 
     Raises:
         TypeError: `state` is not a str.
-        ValueError: the text is not a state this version wrote.
-        InternalFailure: a number in it cannot be read.
+        ValueError: the text is not one this version can have written ("solid state: ..." says what
+            is wrong): a wrong tag, count or label length, a number not written as a reduced
+            fraction n/d, a polygon of fewer than three vertices, or a plane that does not hold its
+            polygon's vertices or faces against the way its loop runs.
     """

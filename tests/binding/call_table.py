@@ -246,8 +246,10 @@ def _argument_values(param):
                    ("huge-count", with_state_token(v, 1, "9" * 30), ValueError),
                    ("two-vertices", with_state_token(v, 4, "2"), ValueError),
                    ("long-label", with_state_token(v, 2, "99"), ValueError),
-                   ("bad-number", with_state_token(v, 5, "x"), br.InternalFailure),
-                   ("zero-denominator", with_state_token(v, 5, "1/0"), br.InternalFailure)]
+                   ("bad-number", with_state_token(v, 5, "x"), ValueError),
+                   ("zero-denominator", with_state_token(v, 5, "1/0"), ValueError),
+                   ("unreduced-number", with_state_token(v, 5, "0/2"), ValueError),
+                   ("plane-off-its-polygon", with_state_token(v, 20, "1/1"), ValueError)]
     if kind == FACES:
         # A face is any sequence of two items: a label and a loop of [x, y, z] points.
         values += [("str-face", lambda: with_item(v, (0,), "ab"), TypeError),
