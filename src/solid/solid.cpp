@@ -35,18 +35,22 @@ Solid from_corners(const std::array<Vec3, 8>& corners, const std::string& prefix
     return Solid::make(std::move(polygons));
 }
 
-// The plane of a mapped loop, given its carried normal. The first three points decide wherever
-// they face the way the loop runs, as they did before planes were carried; they cannot where
-// they are collinear or turn against the loop (a point on a straight run, a reflex corner at
-// the start of a merged face), and there the carried plane holds. A zero carried normal comes
-// from a zero plane (a loop a singular map had collapsed, which stays collapsed) or from a polygon
-// that never had its plane; the loop itself then decides.
-Plane mapped_plane(const Vec3& carried, const std::vector<Vec3>& loop) {
-    Plane first = Plane::from_points(loop[0], loop[1], loop[2]);
-    if (dot(first.normal, carried).sign() > 0) return first;
-    if (carried[0].is_zero() && carried[1].is_zero() && carried[2].is_zero()) return face_loop_plane(loop);
-    Rational offset = dot(carried, loop[0]);
-    return {carried, std::move(offset)};
+bool is_zero(const Vec3& v) { return v[0].is_zero() && v[1].is_zero() && v[2].is_zero(); }
+
+// The plane of a polygon's mapped loop. The first three points decide wherever they face the way
+// the loop runs, as they did before planes were carried; they cannot where they are collinear or
+// turn against the loop (a point on a straight run, a reflex corner at the start of a merged
+// face), and there the polygon's own plane is carried. Either normal is mapped by `normal`: since
+// (A·u) × (A·v) = cof(A)·(u × v), the first three points' normal mapped so is exactly the one of
+// the mapped points, and cheaper than their cross product (mapped coordinates have longer
+// fractions). A zero result comes from a loop that a singular map collapsed, or from a polygon that
+// never had its plane; the mapped loop itself then decides.
+Plane mapped_plane(const Polygon& p, const std::vector<Vec3>& moved, const VectorMap& normal) {
+    const Vec3 first = cross(sub(p.vertices[1], p.vertices[0]), sub(p.vertices[2], p.vertices[0]));
+    Vec3 n = normal(dot(first, p.plane.normal).sign() > 0 ? first : p.plane.normal);
+    if (is_zero(n)) return face_loop_plane(moved);
+    Rational offset = dot(n, moved[0]);
+    return {std::move(n), std::move(offset)};
 }
 
 }  // namespace
@@ -89,7 +93,7 @@ Solid Solid::mapped(const VectorMap& point, const VectorMap& normal) const {
         std::vector<Vec3> moved;
         moved.reserve(p.vertices.size());
         for (const Vec3& v : p.vertices) moved.push_back(point(v));
-        Plane plane = mapped_plane(normal(p.plane.normal), moved);
+        Plane plane = mapped_plane(p, moved, normal);
         std::vector<FloatVertex> floats = to_float_vertices(moved);
         result.polygons.push_back({std::move(moved), std::move(floats), p.label, std::move(plane)});
     }

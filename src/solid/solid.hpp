@@ -28,10 +28,10 @@ struct Solid {
     static Solid cube(const Rational& dx, const Rational& dy, const Rational& dz, const std::string& prefix);
 
     // Every vertex mapped by `point`, shadows recomputed, nothing filtered, loops kept in order.
-    // Each plane is carried: `normal` maps a plane's normal as the cofactor matrix of the point
-    // map's linear part does (exact/affine.hpp), so the carried plane faces the way the mapped loop
-    // runs. The plane through the first three mapped points is kept where it faces the same way,
-    // so that planes come out as they always did where those points define them.
+    // Each plane is carried: `normal` must map a normal as the cofactor matrix of the point map's
+    // linear part does (exact/affine.hpp), so that the carried plane faces the way the mapped loop
+    // runs. The plane through the first three mapped points is taken where it faces that way, so
+    // that planes come out as they always did where those points define them.
     Solid mapped(const VectorMap& point, const VectorMap& normal) const;
     // Every polygon flipped, order kept.
     Solid flipped() const;
