@@ -93,18 +93,21 @@ def first_corner_gives_the_plane(loop):
 
 def random_solid():
     """Boxes, prisms and faces starting with collinear points or a reflex corner, through booleans,
-    transforms and chamfers; some results keep polygons that a transform collapsed."""
+    transforms, rotations and chamfers; some results keep polygons that a transform collapsed."""
     start = RNG.choices([lambda: random_box("a"), lambda: l_shape("l"), lambda: with_midpoints(random_box("m")),
                          lambda: l_with_whole_caps("h")], weights=(1, 1, 2, 2))[0]
     solid = start()
     for _ in range(RNG.randint(0, 3)):
-        step = RNG.randrange(5)
+        step = RNG.randrange(6)
         if step <= 1:
             solid = solid.boolean(RNG.choice(OPS), random_box("b"))
         elif step == 2:
             solid = solid.rotate_quarter(RNG.randrange(3), RNG.randint(-2, 2)).translate(*texts([fraction()] * 3))
         elif step == 3:
             solid = solid.scale(*(text(Fraction(RNG.randint(-3, 3), RNG.randint(1, 3))) for _ in range(3)))
+        elif step == 4:
+            solid = solid.rotate([texts([fraction()] * 3), [str(RNG.randint(1, 3)), "0", str(RNG.randint(-2, 2))]],
+                                 str(RNG.randint(-180, 180)), "1/50")
         else:
             try:
                 solid = solid.chamfer("1/20")

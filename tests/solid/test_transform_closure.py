@@ -6,6 +6,7 @@ outward."""
 
 import functools
 import pathlib
+import pickle
 import random
 import sys
 from dataclasses import dataclass
@@ -64,13 +65,39 @@ def random_transform(kind):
     if kind == "mirror":
         axis = RNG.randrange(3)
         return Transform(kind, lambda s: s.mirror(axis), lambda s: s.mirror(axis), Fraction(-1), True)
+    if kind == "rotate":
+        axis = [[text(Fraction(RNG.randint(-6, 6), RNG.randint(1, 3))) for _ in range(3)],
+                [str(RNG.randint(-3, 3) or 1) for _ in range(3)]]
+        angle, tolerance = text(Fraction(RNG.randint(-360, 360), RNG.randint(1, 4))), "1/100000"
+        return Transform(kind, lambda s: s.rotate(axis, angle, tolerance),
+                         lambda s: s.rotate(axis, text(-Fraction(angle)), tolerance), Fraction(1), False)
+    if kind == "transform":
+        while True:
+            rows = [[Fraction(RNG.randint(-3, 3), RNG.randint(1, 2)) for _ in range(4)] for _ in range(3)]
+            det = (rows[0][0] * (rows[1][1] * rows[2][2] - rows[1][2] * rows[2][1])
+                   - rows[0][1] * (rows[1][0] * rows[2][2] - rows[1][2] * rows[2][0])
+                   + rows[0][2] * (rows[1][0] * rows[2][1] - rows[1][1] * rows[2][0]))
+            if det:
+                break
+        forward = [[text(c) for c in row] for row in rows]
+        return Transform(kind, lambda s: s.transform(forward), lambda s: s.transform(inverse_rows(rows)), det, False)
     assert kind == "scale"
     f = [Fraction(RNG.choice([-1, 1]) * RNG.randint(1, 5), RNG.randint(1, 3)) for _ in range(3)]
     return Transform(kind, lambda s: s.scale(*map(text, f)), lambda s: s.scale(*(text(1 / c) for c in f)),
                      f[0] * f[1] * f[2], False)
 
 
-KINDS = ("zero move", "translate", "rotate_quarter", "mirror", "scale")
+def inverse_rows(rows):
+    """The rows of the inverse affine map, as texts (the adjugate over the determinant)."""
+    a = [row[:3] for row in rows]
+    cof = [[a[(i + 1) % 3][(j + 1) % 3] * a[(i + 2) % 3][(j + 2) % 3] - a[(i + 1) % 3][(j + 2) % 3] * a[(i + 2) % 3][(j + 1) % 3]
+            for j in range(3)] for i in range(3)]
+    det = sum(a[0][j] * cof[0][j] for j in range(3))
+    inv = [[cof[j][i] / det for j in range(3)] for i in range(3)]
+    return [[text(c) for c in inv[i]] + [text(-sum(inv[i][k] * rows[k][3] for k in range(3)))] for i in range(3)]
+
+
+KINDS = ("zero move", "translate", "rotate_quarter", "mirror", "scale", "rotate", "transform")
 
 
 def check_planes(solid, flipped=False):
@@ -115,6 +142,8 @@ def test_transforms_of_merged_unions_behave_as_the_union_did(kind):
     for _ in range(12):
         solid, transform = random_union(), random_transform(kind)
         moved = transform.forward(solid)
+        if RNG.random() < 0.3:
+            moved = pickle.loads(pickle.dumps(moved))
         assert moved.watertight_ok()
         assert volume6(moved) == abs(transform.det) * volume6(solid)  # flipped: outward still
         check_planes(moved, flipped=transform.det < 0)
@@ -124,3 +153,22 @@ def test_transforms_of_merged_unions_behave_as_the_union_did(kind):
             assert chamfer_outcome(moved) == chamfer_outcome(solid)
         assert volume6(transform.backward(moved)) == volume6(solid)
     assert odd_starts >= 3  # the faces whose first three points do not give their plane were met
+
+
+@pytest.mark.parametrize("exponent", [1000, -1000])
+@pytest.mark.parametrize("kind", ["translate", "mirror", "rotate", "transform"])
+def test_transforms_of_merged_unions_far_beyond_the_doubles(kind, exponent):
+    """The same at a scale of 2^±1000, where every double filter meets overflow or underflow."""
+    factor = text(Fraction(2) ** exponent)
+
+    def scaled(s):
+        return s.scale(factor, factor, factor)
+
+    for _ in range(4):
+        solid, transform = scaled(random_union()), random_transform(kind)
+        probe = scaled(random_box("p", span=3))
+        moved = transform.forward(solid)
+        assert moved.watertight_ok()
+        assert volume6(moved) == abs(transform.det) * volume6(solid)
+        check_planes(moved, flipped=transform.det < 0)
+        check_booleans(moved, transform, solid, probe)
