@@ -15,6 +15,7 @@ import pytest
 import brevant_rs as br
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
+from affine_maps import det, inverse, random_invertible, text, texts  # noqa: E402
 from states import parse_state, plane_faults, state_of  # noqa: E402
 
 RNG = random.Random()
@@ -24,11 +25,6 @@ O, X, Y, Z = ["0", "0", "0"], ["1", "0", "0"], ["0", "1", "0"], ["0", "0", "1"]
 # images of the unit points under a linear map are the columns of its matrix.
 TETRAHEDRON = br.solid_from_polygons([("z", [O, Y, X]), ("y", [O, X, Z]), ("x", [O, Z, Y]), ("s", [X, Y, Z])])
 L_PRISM = br.make_prism(["0", "0", "2", "0", "2", "1", "1", "1", "1", "3", "0", "3"], "1/2", "L")
-
-
-def text(value):
-    value = Fraction(value)
-    return f"{value.numerator}/{value.denominator}"
 
 
 def volume6(solid):
@@ -47,11 +43,6 @@ def mul(a, b):
 
 def transpose(a):
     return [list(row) for row in zip(*a)]
-
-
-def det(a):
-    return (a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) - a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0])
-            + a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]))
 
 
 IDENTITY = [[Fraction(int(i == j)) for j in range(3)] for i in range(3)]
@@ -165,39 +156,17 @@ def test_rational_turns_are_met_exactly(axis, degrees, same):
     assert state_of(L_PRISM.rotate(axis, degrees, "1/10000000000000000000000000")) == state_of(same(L_PRISM))
 
 
-def random_matrix():
-    while True:
-        rows = [[Fraction(RNG.randint(-4, 4), RNG.randint(1, 3)) for _ in range(4)] for _ in range(3)]
-        if det([row[:3] for row in rows]):
-            return rows
-
-
-def inverse(rows):
-    """The inverse affine map, by the adjugate."""
-    a = [row[:3] for row in rows]
-    d = det(a)
-    cof = [[a[(i + 1) % 3][(j + 1) % 3] * a[(i + 2) % 3][(j + 2) % 3] - a[(i + 1) % 3][(j + 2) % 3] * a[(i + 2) % 3][(j + 1) % 3]
-            for j in range(3)] for i in range(3)]
-    inv = [[cof[j][i] / d for j in range(3)] for i in range(3)]
-    shift = [-sum(inv[i][k] * rows[k][3] for k in range(3)) for i in range(3)]
-    return [inv[i] + [shift[i]] for i in range(3)]
-
-
 def same_plane(p, q):
     """The same plane facing the same way: (normal, offset) of one a positive multiple of the other's."""
     k = next(a / b for a, b in zip(p.normal, q.normal) if b)
     return k > 0 and [k * c for c in q.normal] == p.normal and k * q.offset == p.offset
 
 
-def texts(rows):
-    return [[text(c) for c in row] for row in rows]
-
-
 def test_affine_maps_stay_outward_carry_planes_and_undo_exactly():
     probe = br.make_box("1", "1", "1", "p")
     for _ in range(60):
         solid = RNG.choice([L_PRISM, br.union_all([L_PRISM, probe.translate("1", "1", "-1/4")])])
-        rows = random_matrix()
+        rows = random_invertible(RNG, 4, 3)
         mapped = solid.transform(texts(rows))
         assert volume6(mapped) == abs(det([row[:3] for row in rows])) * volume6(solid)
         assert mapped.watertight_ok()

@@ -17,14 +17,10 @@ import pytest
 import brevant_rs as br
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
+from affine_maps import det, inverse, random_invertible, text, texts  # noqa: E402
 from states import dot, first_three_normal, parse_state, plane_faults, state_of  # noqa: E402
 
 RNG = random.Random()
-
-
-def text(value):
-    value = Fraction(value)
-    return f"{value.numerator}/{value.denominator}"
 
 
 def volume6(solid):
@@ -72,29 +68,13 @@ def random_transform(kind):
         return Transform(kind, lambda s: s.rotate(axis, angle, tolerance),
                          lambda s: s.rotate(axis, text(-Fraction(angle)), tolerance), Fraction(1), False)
     if kind == "transform":
-        while True:
-            rows = [[Fraction(RNG.randint(-3, 3), RNG.randint(1, 2)) for _ in range(4)] for _ in range(3)]
-            det = (rows[0][0] * (rows[1][1] * rows[2][2] - rows[1][2] * rows[2][1])
-                   - rows[0][1] * (rows[1][0] * rows[2][2] - rows[1][2] * rows[2][0])
-                   + rows[0][2] * (rows[1][0] * rows[2][1] - rows[1][1] * rows[2][0]))
-            if det:
-                break
-        forward = [[text(c) for c in row] for row in rows]
-        return Transform(kind, lambda s: s.transform(forward), lambda s: s.transform(inverse_rows(rows)), det, False)
+        rows = random_invertible(RNG, 3, 2)
+        return Transform(kind, lambda s: s.transform(texts(rows)), lambda s: s.transform(texts(inverse(rows))),
+                         det(rows), False)
     assert kind == "scale"
     f = [Fraction(RNG.choice([-1, 1]) * RNG.randint(1, 5), RNG.randint(1, 3)) for _ in range(3)]
     return Transform(kind, lambda s: s.scale(*map(text, f)), lambda s: s.scale(*(text(1 / c) for c in f)),
                      f[0] * f[1] * f[2], False)
-
-
-def inverse_rows(rows):
-    """The rows of the inverse affine map, as texts (the adjugate over the determinant)."""
-    a = [row[:3] for row in rows]
-    cof = [[a[(i + 1) % 3][(j + 1) % 3] * a[(i + 2) % 3][(j + 2) % 3] - a[(i + 1) % 3][(j + 2) % 3] * a[(i + 2) % 3][(j + 1) % 3]
-            for j in range(3)] for i in range(3)]
-    det = sum(a[0][j] * cof[0][j] for j in range(3))
-    inv = [[cof[j][i] / det for j in range(3)] for i in range(3)]
-    return [[text(c) for c in inv[i]] + [text(-sum(inv[i][k] * rows[k][3] for k in range(3)))] for i in range(3)]
 
 
 KINDS = ("zero move", "translate", "rotate_quarter", "mirror", "scale", "rotate", "transform")
