@@ -1,7 +1,7 @@
 // Rational rotations: the bounds on π and tan hold the true values, the simplest rational between
 // two bounds is the one a search by denominators finds, turn matrices are exactly orthogonal, and
-// the turn chosen for an angle is within the tolerance of it and mirrors the turn for the opposite
-// angle. Affine maps: the cofactor matrix maps cross products.
+// rational turns are found exactly (tests/solid/test_rotations.py checks the angles of turns in
+// decimal arithmetic). Affine maps: the cofactor matrix maps cross products.
 #include <cmath>
 #include <random>
 #include <string>
@@ -135,36 +135,6 @@ TEST(TurnMatrix, IsExactlyARotationAboutTheDirection) {
         const Vec3 axis{Rational(d[0]), Rational(d[1]), Rational(d[2])};
         EXPECT_EQ(times(r, axis), axis);
         EXPECT_EQ(product(r, turn_matrix(d, {turn.a, -turn.b})), kIdentity);
-    }
-}
-
-// The angle of the matrix about d, from cos θ = (trace − 1)/2 and sin θ·d/|d| = the skew part.
-long double angle_of(const Matrix3& r, const IntegerDirection& d) {
-    const long double c = ((r[0][0] + r[1][1] + r[2][2] - Rational(1)) / Rational(2)).to_double();
-    const Vec3 skew{(r[2][1] - r[1][2]) / Rational(2), (r[0][2] - r[2][0]) / Rational(2),
-                    (r[1][0] - r[0][1]) / Rational(2)};
-    const Vec3 axis{Rational(d[0]), Rational(d[1]), Rational(d[2])};
-    const long double s = dot(skew, axis).to_double() / std::sqrt(static_cast<long double>(dot(axis, axis).to_double()));
-    return std::atan2(s, c);
-}
-
-TEST(TurnNear, LiesWithinTheToleranceAndMirrorsTheOppositeAngle) {
-    std::mt19937_64 rng(5);
-    std::uniform_int_distribution<long> component(-6, 6);
-    std::uniform_int_distribution<long> degrees(-720 * 7, 720 * 7);
-    std::uniform_int_distribution<int> digits(1, 12);
-    const long double pi = std::acos(-1.0L);
-    for (int i = 0; i < 400; ++i) {
-        const IntegerDirection d{BigInt(component(rng)), BigInt(component(rng)), BigInt(component(rng))};
-        if (d[0].sign() == 0 && d[1].sign() == 0 && d[2].sign() == 0) continue;
-        const Rational angle(BigInt(degrees(rng)), BigInt(7));
-        const Rational tolerance(BigInt(3), power(10, digits(rng)));
-        const AxisTurn turn = turn_near(d, angle, tolerance);
-        const long double wanted = angle.to_double() * pi / 180;
-        long double off = std::remainder(angle_of(turn_matrix(d, turn), d) - wanted, 2 * pi);
-        EXPECT_LE(std::fabs(off), tolerance.to_double() * (1 + 1e-9L) + 1e-17L) << angle.str() << " " << tolerance.str();
-        const AxisTurn back = turn_near(d, -angle, tolerance);
-        EXPECT_EQ(product(turn_matrix(d, turn), turn_matrix(d, back)), kIdentity) << angle.str();
     }
 }
 
