@@ -45,10 +45,10 @@ PyObject* internal_failure_type();
 // The PySolid type, created once with the module.
 PyTypeObject* solid_type();
 PyObject* create_solid_type();
-// A new PySolid owning the solid; nullptr with a Python error set on failure.
-PyObject* wrap_solid(Solid solid);
-// The solid of a PySolid, or nullptr if the object is not one.
-const Solid* solid_of(PyObject* object);
+// A new PySolid holding the value; nullptr with a Python error set on failure.
+PyObject* wrap_solid(SolidRef value);
+// The value of a PySolid, or nullptr if the object is not one.
+const SolidRef* solid_value_of(PyObject* object);
 
 // PySolid's pickling and copying methods, and its repr (value_protocol.cpp).
 const std::vector<PyMethodDef>& value_protocol_methods();

@@ -15,12 +15,12 @@ namespace {
 
 PyObject* reduce_solid(PyObject* self, PyObject*) {
     return run_guarded([&]() -> PyObject* {
-        const Solid* solid = solid_of(self);
-        if (!solid) {
+        const SolidRef* value = solid_value_of(self);
+        if (!value) {
             raise_cannot_convert(self, "PySolid");
             return nullptr;
         }
-        const std::string state = without_interpreter_lock([&] { return solid_state(*solid); });
+        const std::string state = without_interpreter_lock([&] { return solid_state((*value)->solid()); });
         PyRef text(PyUnicode_FromStringAndSize(state.data(), static_cast<Py_ssize_t>(state.size())));
         if (!text) return nullptr;
         return Py_BuildValue("(O(O))", state_reconstructor(), text.get());
@@ -68,12 +68,16 @@ const std::vector<PyMethodDef>& value_protocol_methods() {
 
 PyObject* solid_repr(PyObject* self) {
     return run_guarded([&]() -> PyObject* {
-        const Solid* solid = solid_of(self);
-        if (!solid) {
+        const SolidRef* value = solid_value_of(self);
+        if (!value) {
             raise_cannot_convert(self, "PySolid");
             return nullptr;
         }
-        const std::string counts = counts_text(*solid);
+        const Solid* solid = nullptr;
+        const std::string counts = without_interpreter_lock([&] {
+            solid = &(*value)->solid();
+            return counts_text(*solid);
+        });
         if (solid->polygons.empty()) return PyUnicode_FromFormat("%sempty>", counts.c_str());
         PyRef box(to_python(float_bbox(*solid)));  // the floats written as Python writes them
         if (!box) return nullptr;

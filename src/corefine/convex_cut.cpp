@@ -71,9 +71,10 @@ Point2 crossing(const Point2& a, const Point2& b, const Point2& p, const Point2&
     return {a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1])};
 }
 
-// Splits the piece along the chord of the cut's line; nothing when the cut does not reach across.
+// Splits the piece along the chord of the cut's line; nothing when the cut does not reach across
+// and `whole_lines` is false.
 std::optional<std::pair<ConvexPiece, ConvexPiece>> split(const ConvexPiece& piece, const std::vector<int>& side_of,
-                                                          const Point2& p, const Point2& q) {
+                                                          const Point2& p, const Point2& q, bool whole_lines) {
     ConvexPiece left, right;
     std::vector<Point2> chord;
     const std::size_t n = piece.size();
@@ -90,7 +91,8 @@ std::optional<std::pair<ConvexPiece, ConvexPiece>> split(const ConvexPiece& piec
             right.push_back(corner(x, c.boundary, c.cut));
         }
     }
-    if (chord.size() != 2 || !within(along(p, q, chord[0])) || !within(along(p, q, chord[1]))) return std::nullopt;
+    if (chord.size() != 2) return std::nullopt;
+    if (!whole_lines && (!within(along(p, q, chord[0])) || !within(along(p, q, chord[1])))) return std::nullopt;
     // The side that runs along the chord is new: inside the face, and cut.
     for (ConvexPiece* part : {&left, &right}) {
         for (std::size_t i = 0; i < part->size(); ++i) {
@@ -107,9 +109,13 @@ std::optional<std::pair<ConvexPiece, ConvexPiece>> split(const ConvexPiece& piec
 
 }  // namespace
 
-std::optional<std::vector<Piece>> convex_cut(const FaceSet& faces, int index, const std::vector<Segment2>& cuts) {
-    const Face& face = faces.faces[index];
-    std::vector<Point2> loop = face.loop2;
+std::optional<std::vector<Piece>> convex_cut(const BodyFace& face, const std::vector<Segment2>& cuts) {
+    if (face.loops.size() != 1) return std::nullopt;
+    // A few cuts may divide the face along their whole lines: extra pieces cost less than an
+    // arrangement. Many would cut it into a grid.
+    constexpr std::size_t kFewCuts = 6;
+    const bool whole_lines = cuts.size() <= kFewCuts;
+    std::vector<Point2> loop = face.loops[0]->points2;
     if (face.turn < 0) std::reverse(loop.begin(), loop.end());
     if (convex_turn(loop) <= 0) return std::nullopt;
     std::vector<ConvexPiece> pieces(1);
@@ -131,7 +137,7 @@ std::optional<std::vector<Piece>> convex_cut(const FaceSet& faces, int index, co
                 next.push_back(mark_along(piece, side_of, cut.from, cut.to));
                 continue;
             }
-            std::optional<std::pair<ConvexPiece, ConvexPiece>> halves = split(piece, side_of, cut.from, cut.to);
+            std::optional<std::pair<ConvexPiece, ConvexPiece>> halves = split(piece, side_of, cut.from, cut.to, whole_lines);
             if (!halves) return std::nullopt;
             next.push_back(std::move(halves->first));
             next.push_back(std::move(halves->second));
@@ -140,11 +146,11 @@ std::optional<std::vector<Piece>> convex_cut(const FaceSet& faces, int index, co
     }
     std::vector<Piece> result;
     for (const ConvexPiece& piece : pieces) {
-        Piece out{index, {{}}, {}};
+        Piece out{{{}}, 0, false, {}};
         for (std::size_t i = 0; i < piece.size(); ++i) {
             out.loops[0].push_back(piece[i].point);
             if (piece[i].boundary) {
-                out.sides.push_back({face.frame.lift(piece[i].point), face.frame.lift(piece[(i + 1) % piece.size()].point),
+                out.sides.push_back({face.frame->lift(piece[i].point), face.frame->lift(piece[(i + 1) % piece.size()].point),
                                      piece[i].cut});
             }
         }
