@@ -1,6 +1,6 @@
 // The table-driven binder between Python and the operations. Functions and methods are described
-// by a FunctionDef / MethodDef: their parameters (name and kind), their run function, and extra
-// docstring text. The binder binds positional and keyword arguments, converts each argument by
+// by a FunctionDef / MethodDef: their parameters (name and kind) and their run function; their
+// docstrings are the stub file's (stub_docs.cpp). The binder binds positional and keyword arguments, converts each argument by
 // its kind (exact TypeError / OverflowError messages), calls run, converts the Result back and
 // turns C++ exceptions into the module's failure kinds. Run functions see only C++ values.
 //
@@ -119,7 +119,6 @@ struct FunctionDef {
     const char* name;
     std::vector<Param> params;
     Result (*run)(const Args& args);
-    const char* doc_tail = "";  // text after the signature block
 };
 
 // A method runs on the solid's polygons, or (run_value, when run is null) on the value itself, for

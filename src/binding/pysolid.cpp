@@ -46,7 +46,9 @@ PyObject* call_method(std::size_t row, PyObject* self, PyObject* const* args, Py
 
 PyMethodDef* method_defs() {
     std::vector<EntryRow> rows;
-    for (const MethodDef* m : solid_methods()) rows.push_back({m->name, signature_doc(m->name, m->params, true, "")});
+    for (const MethodDef* m : solid_methods()) {
+        rows.push_back({m->name, signature_doc(m->name, m->params, true, stub_doc(std::string("PySolid.") + m->name))});
+    }
     return method_table<&call_method>(rows, value_protocol_methods());
 }
 

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "binding/binder.hpp"
 
@@ -75,6 +76,9 @@ PyObject* run_guarded(Operation&& operation);
 // The docstring that carries a text signature: "name(params)\n--\n\n" plus any tail.
 std::string signature_doc(const std::string& name, const std::vector<Param>& params, bool is_method,
                           const char* tail);
+// The docstring that the stub file gives the function, class or member ("PySolid.translate");
+// one it does not document fails, so that no callable goes without.
+const char* stub_doc(std::string_view name);
 
 }  // namespace brevant::binding
 

@@ -59,9 +59,9 @@ std::string counts_text(const Solid& solid) {
 
 const std::vector<PyMethodDef>& value_protocol_methods() {
     static const std::vector<PyMethodDef> methods{
-        {"__reduce__", reduce_solid, METH_NOARGS, "Pickles the solid exactly, every polygon as it is."},
-        {"__copy__", same_solid, METH_NOARGS, "The solid itself: solids never change."},
-        {"__deepcopy__", same_solid, METH_O, "The solid itself: solids never change."},
+        {"__reduce__", reduce_solid, METH_NOARGS, stub_doc("PySolid.__reduce__")},
+        {"__copy__", same_solid, METH_NOARGS, stub_doc("PySolid.__copy__")},
+        {"__deepcopy__", same_solid, METH_O, stub_doc("PySolid.__deepcopy__")},
     };
     return methods;
 }
@@ -89,7 +89,6 @@ const FunctionDef solid_from_state_function{
     "_solid_from_state",
     {{"state", Kind::Text}},
     [](const Args& args) -> Result { return solid_from_state(args.text(0)); },
-    "Rebuilds a pickled PySolid from the text its __reduce__ wrote; not meant to be called directly.",
 };
 
 }  // namespace brevant::binding
