@@ -565,10 +565,13 @@ def nurbs_surface_eval(
 def ssi_pairs(
     net_a: _Net, net_b: _Net, depth: SupportsIndex, a_box: _Texts | None = None, b_box: _Texts | None = None
 ) -> list[list[str]]:
-    """The pairs of parameter boxes of two rational Bézier patches that may still intersect after
-    `depth` levels of subdivision into quarters.
+    """Subdivision detection: returns surviving leaf-pair parameter boxes
+    (au0,au1,av0,av1,bu0,bu1,bv0,bv1) as exact rational strings. Empty
+    result = certified non-intersection. Clustering/refinement stay in
+    Python (they are not the hot loop).
 
-    A pair survives a level while the bounding boxes of its two pieces' control points meet
+    The pairs of parameter boxes of two rational Bézier patches that may still intersect after
+    `depth` levels of subdivision into quarters. A pair survives a level while the bounding boxes of its two pieces' control points meet
     (touching counts). An empty result certifies that the patches do not intersect.
 
     Args:

@@ -27,6 +27,16 @@ def weighted(net, weights):
 MIXED = weighted(SQUARE, [1, 1, -1, 2])
 
 
+def test_docstring_opens_with_its_fixed_lines():
+    assert br.ssi_pairs.__doc__.splitlines()[:5] == [
+        "Subdivision detection: returns surviving leaf-pair parameter boxes",
+        "(au0,au1,av0,av1,bu0,bu1,bv0,bv1) as exact rational strings. Empty",
+        "result = certified non-intersection. Clustering/refinement stay in",
+        "Python (they are not the hot loop).",
+        "",
+    ]
+
+
 @pytest.mark.parametrize("net_b, depth, expected", [
     (SQUARE_ABOVE, 0, [UNIT_ROW + UNIT_ROW]),  # parallel squares meet only at depth zero
     (SQUARE_ABOVE, 1, []), (SQUARE_ABOVE, 5, []),
