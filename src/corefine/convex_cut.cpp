@@ -178,7 +178,8 @@ std::optional<std::vector<Piece>> convex_cut(const BodyFace& face, const std::ve
     }
     std::vector<Piece> result;
     for (ConvexPiece& piece : pieces) {
-        Piece out{{{}}, 0, false, {}};
+        Piece out;
+        out.loops.emplace_back();
         out.convex = true;
         for (std::size_t i = 0; i < piece.size(); ++i) {
             if (piece[i].boundary) out.sides.push_back({piece[i].space, piece[(i + 1) % piece.size()].space, piece[i].cut});

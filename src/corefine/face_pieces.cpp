@@ -130,7 +130,9 @@ FacePieces arrangement_pieces(const BodyFace& face, const std::vector<Segment2>&
         if (total(fw.winding[c]) + offset == 0) continue;  // outside the face
         if (piece_of_root[root] < 0) {
             piece_of_root[root] = static_cast<int>(result.pieces.size());
-            result.pieces.push_back({{}, -1, root == unbounded, {}});
+            result.pieces.emplace_back();
+            result.pieces.back().outer = -1;
+            result.pieces.back().holds_passive = root == unbounded;
         }
         result.piece_of_cycle[c] = piece_of_root[root];
         Piece& piece = result.pieces[piece_of_root[root]];
@@ -156,7 +158,9 @@ FacePieces arrangement_pieces(const BodyFace& face, const std::vector<Segment2>&
 FacePieces whole_face(const BodyFace& face) {
     FacePieces result;
     result.passive = face.loops;
-    Piece piece{{}, -1, true, {}};
+    Piece piece;
+    piece.outer = -1;
+    piece.holds_passive = true;
     for (const LoopPtr& loop : face.loops) {
         const std::size_t n = loop->points.size();
         for (std::size_t i = 0; i < n; ++i) piece.sides.push_back({loop->points[i], loop->points[(i + 1) % n], false});
