@@ -28,7 +28,7 @@ Solid chamfer_locally(const Solid& solid, const Rational& dist) {
     std::vector<Solid> cutters;
     cutters.reserve(pieces.size());
     for (const ConvexPiece& piece : pieces) cutters.push_back(piece.solid);
-    Solid result = cut_away(solid, std::move(cutters));
+    Solid result = cut_away(solid, cutters);
     refuse_unless_local(solid, map, pieces, result);
     return result;
 }
