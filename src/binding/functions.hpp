@@ -38,5 +38,6 @@ extern const MethodDef to_mesh_floats_method;
 extern const MethodDef union_method;
 extern const MethodDef cut_method;
 extern const MethodDef intersect_method;
+extern const MethodDef edges_method;
 
 }  // namespace brevant::binding

@@ -40,6 +40,7 @@ const std::vector<const MethodDef*>& solid_methods() {
         &union_method,
         &cut_method,
         &intersect_method,
+        &edges_method,
     };
     return table;
 }

@@ -26,6 +26,7 @@ class Row:
     params: tuple = ()
     cost: int = 1  # the cost of one successful call relative to a box; leak loops divide by it
     refused: tuple = ()  # arguments the operation declines with ValueError, if it has refusals
+    refused_on: object = None  # for a method: a factory of a solid it declines with those arguments
 
     def available(self):
         return hasattr(br.PySolid if self.is_method else br, self.name)
@@ -93,6 +94,7 @@ ROWS = (
     *(Row(name, True) for name in
       ("volume", "volume6_str", "canonical", "watertight_ok", "logical_faces", "bbox", "polygons")),
     *(Row(name, True, cost=3) for name in ("merged", "to_mesh", "to_mesh_floats")),
+    Row("edges", True, cost=3, refused_on=lambda: receiver().boolean("union", receiver().translate("1", "1", "0"))),
     *(Row(name, True, (Param("other", SOLID, None),), cost=10) for name in ("union", "cut", "intersect")),
     Row("solid_from_polygons", False, (Param("polygons", FACES, TETRAHEDRON),), refused=((("t", (O, X)),),)),
     Row("_solid_from_state", False, (Param("state", STATE, br.make_box("1", "1", "1", "s").__reduce__()[1][0]),)),
@@ -306,8 +308,12 @@ def _binding_makes(row):
     if required:
         makes["nothing-given"] = lambda: (function(), [], {})
         makes["given-twice"] = lambda: (function(), args(), {required[0].name: valid_value(required[0])})
-    if row.refused:
-        makes["refused"] = lambda: (function(), as_lists(row.refused), {})
+    if row.refused or row.refused_on:
+        def refused():
+            callable_ = getattr(row.refused_on(), row.name) if row.refused_on else function()
+            return callable_, as_lists(row.refused), {}
+
+        makes["refused"] = refused
     if row.is_method:
         makes["self-not-a-solid"] = lambda: (getattr(br.PySolid, row.name), [7] + args(), {})
     return makes
