@@ -293,7 +293,7 @@ std::optional<Args> bind_arguments(const std::string& owner, const std::vector<P
     std::vector<Value> values;
     values.reserve(params.size());
     for (std::size_t i = 0; i < params.size(); ++i) {
-        if (!slots[i] || (params[i].optional && slots[i] == Py_None)) {
+        if (!slots[i] || ((params[i].optional || params[i].takes_none) && slots[i] == Py_None)) {
             values.emplace_back(std::monostate{});
             continue;
         }

@@ -56,6 +56,7 @@ struct Param {
     const char* name;
     Kind kind;
     bool optional = false;  // defaults to None, shown as "name=None" in the signature
+    bool takes_none = false;  // required, but None is a value (read as std::monostate)
 };
 
 // A converted argument; std::monostate stands for None.

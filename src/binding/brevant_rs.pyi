@@ -78,6 +78,10 @@ class Edge(tuple[_Point3, _Point3, tuple[str, str], Literal["convex", "concave"]
     def kind(self) -> Literal["convex", "concave"]:
         """'convex' or 'concave'."""
 
+# An edge as chamfer_edges() takes it: its index in edges(), an Edge, or any sequence whose first two
+# items are its end points (three number texts each).
+_EdgeName: TypeAlias = SupportsIndex | Edge | Sequence[Sequence[str]]
+
 @final
 class PySolid:
     """An immutable polyhedral solid: a list of planar polygons, each with a face label.
@@ -191,7 +195,8 @@ class PySolid:
             dist: the distance, a number text; '0' returns the solid as it is.
 
         Returns:
-            A new solid; the bevels and corner facets carry labels of their own.
+            A new solid; the bevels and corner facets carry labels of their own. A solid that is
+            not convex, or has a face whose unit normal is irrational, comes back in merged form.
 
         Raises:
             TypeError: `dist` is not a str.
@@ -199,6 +204,46 @@ class PySolid:
                 a face or cross each other, or a vertex where a convex edge ends cannot be resolved
                 (the message names the vertex and the reason).
             InternalFailure: `dist` cannot be read, or the solid has no polygons.
+        """
+
+    def chamfer_edges(self, edges: Sequence[_EdgeName] | None, dist: str, dist2: str | None = None) -> PySolid:
+        """The solid's merged form with the chosen edges chamfered by a true distance.
+
+        Each bevel meets its edge's first face (faces[0] of its Edge record) dist from the edge and
+        its second face dist2 from it, measured in the face perpendicular to the edge: exactly
+        where that direction has a rational length, otherwise within a relative 2^-62. A convex
+        edge is bevelled (material taken away); a concave edge is filled (material added, a
+        bevel facing the other way). Where a chosen edge ends beside unchosen ones, its bevel
+        stops in the plane of the face there that does not hold it; chosen bevels meet in a mitre
+        (over an inward corner, in the plane through the concave edge and the point where both
+        bevels meet the cap), and where three chosen edges meet at a convex (or, filled, a
+        concave) corner, the corner is cut to a triangular facet as by chamfer(). Unlike chamfer(),
+        a bevel ending at the foot of a post stops at the face the post stands on.
+
+        Args:
+            edges: the edges to chamfer, each its index in edges() or its record (an Edge, or
+                any sequence whose first two items are its end points, in either order); None
+                chooses every convex edge.
+            dist: the distance in each chosen edge's first face, a number text.
+            dist2: the distance in its second face; None for dist. Both '0' return the merged
+                form as it is.
+
+        Returns:
+            A new solid in merged form. Bevels are labelled 'bevel(A,B)' and fills 'fill(A,B)'
+            after the labels A and B of their edge's faces (in the record's order); corner facets
+            'corner(A,B,C)' after the labels of the faces around their vertex, in byte order.
+
+        Raises:
+            TypeError: `edges` is not a sequence of indexes and records or None, an end point
+                has other than three texts, or a distance is not a str.
+            OverflowError: an index is beyond a 64-bit integer.
+            ValueError: in this order: a negative distance; one distance zero and the other not;
+                a solid whose edges are not those of a closed surface (as edges()); an index
+                out of range or end points that no edge has; a vertex it cannot resolve
+                ("chamfer_edges: cannot resolve the vertex at (x, y, z): <reason>", the least
+                one by point), such as chosen convex and concave edges meeting; distances so large
+                that bevels reach past a face, eat a face or cross each other.
+            InternalFailure: a number text cannot be read.
         """
 
     # ----- Edges -----------------------------------------------------------------------------------

@@ -25,6 +25,8 @@ extern const MethodDef mirror_method;
 extern const MethodDef rotate_quarter_method;
 extern const MethodDef boolean_method;
 extern const MethodDef chamfer_method;
+extern const MethodDef chamfer_edges_method;
+extern const MethodDef edges_method;
 extern const MethodDef volume_method;
 extern const MethodDef volume6_str_method;
 extern const MethodDef canonical_method;
@@ -38,6 +40,5 @@ extern const MethodDef to_mesh_floats_method;
 extern const MethodDef union_method;
 extern const MethodDef cut_method;
 extern const MethodDef intersect_method;
-extern const MethodDef edges_method;
 
 }  // namespace brevant::binding

@@ -27,6 +27,8 @@ const std::vector<const MethodDef*>& solid_methods() {
         &rotate_quarter_method,
         &boolean_method,
         &chamfer_method,
+        &chamfer_edges_method,
+        &edges_method,
         &volume_method,
         &volume6_str_method,
         &canonical_method,
@@ -40,7 +42,6 @@ const std::vector<const MethodDef*>& solid_methods() {
         &union_method,
         &cut_method,
         &intersect_method,
-        &edges_method,
     };
     return table;
 }

@@ -13,26 +13,14 @@ import pytest
 import brevant_rs as br
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
-from opening_oracle import boundary_loop, point_in_solid, polyomino, turn  # noqa: E402
+from chamfer_solids import L_LOOP, box, prism, random_rectilinear_loops, text  # noqa: E402
+from opening_oracle import point_in_solid, turn  # noqa: E402
 
 RNG = random.Random()
 
 
-def text(value):
-    value = Fraction(value)
-    return f"{value.numerator}/{value.denominator}"
-
-
 def point(texts):
     return tuple(Fraction(c) for c in texts)
-
-
-def prism(loop, h, prefix="P"):
-    return br.make_prism([text(c) for p in loop for c in p], text(h), prefix)
-
-
-def box(extents, at=(0, 0, 0), prefix="b"):
-    return br.make_box(*map(text, extents), prefix).translate(*map(text, at))
 
 
 def records(solid):
@@ -78,17 +66,9 @@ def random_star_loop():
             return loop
 
 
-def random_polyomino_loops(count):
-    while count:
-        loop = boundary_loop(polyomino(RNG, RNG.randint(2, 9), 5, 5))
-        if loop is not None:
-            count -= 1
-            yield loop
-
-
 @pytest.mark.parametrize("shape", ["polyomino", "star"])
 def test_prism_edges_follow_from_the_loop(shape):
-    loops = list(random_polyomino_loops(6)) if shape == "polyomino" else [random_star_loop() for _ in range(6)]
+    loops = list(random_rectilinear_loops(RNG, 6)) if shape == "polyomino" else [random_star_loop() for _ in range(6)]
     for loop in loops:
         h = Fraction(RNG.randint(1, 9), RNG.randint(1, 4))
         assert records(prism(loop, h)) == prism_edges(loop, h), loop
@@ -97,10 +77,9 @@ def test_prism_edges_follow_from_the_loop(shape):
 @pytest.mark.parametrize("k", [-1000, 0, 1000])
 def test_edges_scale_exactly_at_extreme_magnitudes(k):
     f = Fraction(2) ** k
-    loop = [(0, 0), (4, 0), (4, 1), (1, 1), (1, 3), (0, 3)]
-    scaled = prism(loop, 2).scale(text(f), text(f), text(f))
+    scaled = prism(L_LOOP, 2).scale(text(f), text(f), text(f))
     expected = [((tuple(c * f for c in u), tuple(c * f for c in v)), faces, kind)
-                for (u, v), faces, kind in prism_edges(loop, 2)]
+                for (u, v), faces, kind in prism_edges(L_LOOP, 2)]
     assert records(scaled) == expected
 
 

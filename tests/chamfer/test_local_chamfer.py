@@ -15,22 +15,10 @@ import brevant_rs as br
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
 from opening_oracle import (boundary_loop, exact_polygons, in_opening, in_voxel_opening, opening_volume,  # noqa: E402
                             point_in_solid, polyomino, squared_distance_to_segment)
+from chamfer_solids import L_LOOP, box, prism, text, volume  # noqa: E402
 
 RNG = random.Random()
 D = Fraction(1, 10)
-
-
-def text(value):
-    value = Fraction(value)
-    return f"{value.numerator}/{value.denominator}"
-
-
-def prism(loop, h, prefix="P"):
-    return br.make_prism([text(c) for p in loop for c in p], text(h), prefix)
-
-
-def box(extents, at=(0, 0, 0), prefix="b"):
-    return br.make_box(*map(text, extents), prefix).translate(*map(text, at))
 
 
 def voxels(*corners):
@@ -42,11 +30,6 @@ def voxels(*corners):
     return solid
 
 
-def volume(solid):
-    return Fraction(solid.volume6_str()) / 6
-
-
-L_LOOP = [(0, 0), (4, 0), (4, 1), (1, 1), (1, 3), (0, 3)]
 T_LOOP = [(0, 0), (3, 0), (3, 1), (2, 1), (2, 3), (1, 3), (1, 1), (0, 1)]
 U_LOOP = [(0, 0), (3, 0), (3, 3), (2, 3), (2, 1), (1, 1), (1, 3), (0, 3)]
 CROSS_LOOP = [(1, 0), (2, 0), (2, 1), (3, 1), (3, 2), (2, 2), (2, 3), (1, 3), (1, 2), (0, 2), (0, 1), (1, 1)]
