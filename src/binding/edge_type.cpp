@@ -1,5 +1,6 @@
 // brevant_rs.Edge, the record that PySolid.edges() lists: a named tuple (start, end, faces, kind).
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 
 #include "binding/python.hpp"
@@ -9,20 +10,12 @@ namespace {
 
 PyTypeObject* g_edge_type = nullptr;
 
+// The field and type docstrings are the stub's (stub_docs.cpp), set when the type is made.
 PyStructSequence_Field g_edge_fields[] = {
-    {"start", "the edge's lesser end point (x, then y, then z) as a tuple of three exact texts"},
-    {"end", "the greater end point"},
-    {"faces", "the labels of the two faces meeting there: first the face whose loop runs from start to end"},
-    {"kind", "'convex' or 'concave'"},
-    {nullptr, nullptr},
+    {"start", nullptr}, {"end", nullptr}, {"faces", nullptr}, {"kind", nullptr}, {nullptr, nullptr},
 };
 
-PyStructSequence_Desc g_edge_desc = {
-    "brevant_rs.Edge",
-    "An edge of a solid's merged form, as PySolid.edges() lists it: (start, end, faces, kind).",
-    g_edge_fields,
-    4,
-};
+PyStructSequence_Desc g_edge_desc = {"brevant_rs.Edge", nullptr, g_edge_fields, 4};
 
 PyObject* text_object(const std::string& text) {
     return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
@@ -86,6 +79,10 @@ PyObject* record_object(const EdgeRecords::Record& r, const std::vector<PyRef>& 
 }  // namespace
 
 PyObject* create_edge_type() {
+    g_edge_desc.doc = stub_doc("Edge");
+    for (PyStructSequence_Field* field = g_edge_fields; field->name; ++field) {
+        field->doc = stub_doc(std::string("Edge.") + field->name);
+    }
     PyTypeObject* type = PyStructSequence_NewType(&g_edge_desc);
     if (type) g_edge_type = type;
     return reinterpret_cast<PyObject*>(type);

@@ -105,11 +105,11 @@ TEST(CutAway, TetrahedraApartOnlyAcrossTwoEdgesAreUnitedByTheEngine) {
         };
         const Solid upright = Solid::make({tri(c[1], c[2], c[3], c[0]), tri(c[0], c[2], c[3], c[1]),
                                            tri(c[0], c[1], c[3], c[2]), tri(c[0], c[1], c[2], c[3])});
-        return upright.mapped([](const Vec3& v) {
-            const Rational y = (Rational(3) * v[1] - Rational(4) * v[2]) / Rational(5) + Rational(7);
-            const Rational z = (Rational(4) * v[1] + Rational(3) * v[2]) / Rational(5) - Rational(2);
-            return pt(v[0], y, z);
-        });
+        const auto turn = [](const Vec3& v) {
+            return pt(v[0], (Rational(3) * v[1] - Rational(4) * v[2]) / Rational(5),
+                      (Rational(4) * v[1] + Rational(3) * v[2]) / Rational(5));
+        };
+        return upright.mapped([&](const Vec3& v) { return add(turn(v), pt(0, 7, -2)); }, turn);
     };
     const Solid a = tetra({pt(2, 5, 5), pt(8, 5, 5), pt(5, 2, 3), pt(5, 8, 3)});
     const Solid b = tetra({pt(5, 2, Rational(11, 2)), pt(5, 8, Rational(11, 2)), pt(2, 5, 8), pt(8, 5, 8)});
