@@ -48,19 +48,23 @@ void set_field(PyObject* record, Py_ssize_t i, PyObject* value) {
     PyStructSequence_SetItem(record, i, value);
 }
 
-// The (label, label) tuples, one per pair of faces that some edge has.
+// The (label, label) tuples, one per pair of faces that some edge has: in a table by pair when the
+// labels are few (as they are on most parts), else in a hash map.
 class FacePairs {
 public:
-    explicit FacePairs(const std::vector<PyRef>& labels) : labels_(labels) {}
+    explicit FacePairs(const std::vector<PyRef>& labels)
+        : labels_(labels), dense_(labels.size() <= kDenseLabels ? labels.size() * labels.size() : 0) {}
     PyObject* pair(std::size_t a, std::size_t b) {
-        PyRef& slot = pairs_[(static_cast<std::uint64_t>(a) << 32) | b];
+        PyRef& slot = dense_.empty() ? sparse_[(static_cast<std::uint64_t>(a) << 32) | b] : dense_[a * labels_.size() + b];
         if (!slot) slot = PyRef(PyTuple_Pack(2, labels_.at(a).get(), labels_.at(b).get()));
         return slot.get();
     }
 
 private:
+    static constexpr std::size_t kDenseLabels = 256;
     const std::vector<PyRef>& labels_;
-    std::unordered_map<std::uint64_t, PyRef> pairs_;
+    std::vector<PyRef> dense_;
+    std::unordered_map<std::uint64_t, PyRef> sparse_;
 };
 
 PyObject* record_object(const EdgeRecords::Record& r, const std::vector<PyRef>& points, FacePairs& faces,

@@ -35,7 +35,8 @@ struct Stretch {
 struct Vertices {
     std::vector<Vec3> points;  // by rank
     std::vector<Shadow> shadows;
-    std::vector<std::vector<std::uint32_t>> loops;  // per polygon
+    std::vector<std::uint32_t> ranks;       // every polygon's loop in turn
+    std::vector<std::size_t> loop_start;    // per polygon, and the end of the last
 };
 
 // Point order, from the shadows where they differ: rounding to the nearest double keeps order.
@@ -100,14 +101,15 @@ private:
 
 Vertices rank_vertices(const Solid& solid) {
     VertexNumbers numbers;
-    std::vector<std::vector<std::uint32_t>> loops(solid.polygons.size());
+    std::vector<std::uint32_t> ranks;
+    std::vector<std::size_t> loop_start{0};
     for (std::size_t p = 0; p < solid.polygons.size(); ++p) {
         if (p % 64 == 0) poll_interrupt();  // every 64 polygons
         const Polygon& polygon = solid.polygons[p];
-        loops[p].reserve(polygon.vertices.size());
         for (std::size_t i = 0; i < polygon.vertices.size(); ++i) {
-            loops[p].push_back(numbers.intern(polygon.vertices[i], polygon.float_vertices[i]));
+            ranks.push_back(numbers.intern(polygon.vertices[i], polygon.float_vertices[i]));
         }
+        loop_start.push_back(ranks.size());
     }
     const std::vector<const Vec3*>& points = numbers.points();
     std::vector<Shadow> shadows;
@@ -127,10 +129,9 @@ Vertices rank_vertices(const Solid& solid) {
         out.points.push_back(*points[order[r]]);
         out.shadows.push_back(shadows[order[r]]);
     }
-    for (auto& loop : loops) {
-        for (std::uint32_t& v : loop) v = rank[v];
-    }
-    out.loops = std::move(loops);
+    for (std::uint32_t& v : ranks) v = rank[v];
+    out.ranks = std::move(ranks);
+    out.loop_start = std::move(loop_start);
     return out;
 }
 
@@ -145,10 +146,11 @@ FiledSides file_sides(const Vertices& vertices) {
     FiledSides out;
     out.first.assign(vertices.points.size() + 1, 0);
     const auto each_side = [&](auto&& take) {
-        for (std::size_t p = 0; p < vertices.loops.size(); ++p) {
-            const auto& loop = vertices.loops[p];
-            for (std::size_t i = 0; i < loop.size(); ++i) {
-                const std::uint32_t u = loop[i], v = loop[(i + 1) % loop.size()];
+        for (std::size_t p = 0; p + 1 < vertices.loop_start.size(); ++p) {
+            const std::uint32_t* loop = vertices.ranks.data() + vertices.loop_start[p];
+            const std::size_t n = vertices.loop_start[p + 1] - vertices.loop_start[p];
+            for (std::size_t i = 0; i < n; ++i) {
+                const std::uint32_t u = loop[i], v = loop[(i + 1) % n];
                 if (u != v) take(std::min(u, v), Side{std::max(u, v), static_cast<std::uint32_t>(p), u < v});
             }
         }
