@@ -40,18 +40,22 @@ std::optional<std::vector<EdgeChoice>> edge_choices(const Args& args) {
 
 }  // namespace
 
-const MethodDef chamfer_method{"chamfer", {{"dist", Kind::Text}}, [](const Solid& self, const Args& args) -> Result {
-                                   return chamfer(self, parse_r(args.text(0)));
+// The chamfers take the solid as the engine holds it too, when its value has that form or makes it:
+// a result of the booleans keeps whole faces with their holes there.
+const MethodDef chamfer_method{"chamfer", {{"dist", Kind::Text}}, nullptr, [](const SolidValue& self, const Args& args) -> Result {
+                                   const Rational dist = parse_r(args.text(0));
+                                   return chamfer(self.solid(), dist, &self.body());
                                }};
 
 const MethodDef chamfer_edges_method{
     "chamfer_edges",
     {{"edges", Kind::EdgeNames, false, true}, {"dist", Kind::Text}, {"dist2", Kind::Text, true}},
-    [](const Solid& self, const Args& args) -> Result {
+    nullptr,
+    [](const SolidValue& self, const Args& args) -> Result {
         std::optional<std::vector<EdgeChoice>> edges = edge_choices(args);
         const Rational dist_a = parse_r(args.text(1));
         const Rational dist_b = args.is_none(2) ? dist_a : parse_r(args.text(2));
-        return chamfer_edges(self, edges, dist_a, dist_b);
+        return chamfer_edges(self.solid(), edges, dist_a, dist_b, &self.body());
     },
 };
 

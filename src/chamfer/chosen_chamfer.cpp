@@ -93,7 +93,7 @@ std::vector<Solid> solids_of(const std::vector<ConvexPiece>& pieces) {
 }
 
 Solid chamfer_merged(const Solid& solid, const std::optional<std::vector<EdgeChoice>>& edges, const Rational& dist_a,
-                     const Rational& dist_b) {
+                     const Rational& dist_b, const Body* body) {
     MergedEdges found = regular_edges(solid, kName);
     const std::vector<char> chosen = chosen_segments(edges, found);
     if (dist_a.is_zero() || std::none_of(chosen.begin(), chosen.end(), [](char c) { return c != 0; })) return solid;
@@ -103,7 +103,7 @@ Solid chamfer_merged(const Solid& solid, const std::optional<std::vector<EdgeCho
 
     Solid result = solid;
     if (!cuts.empty()) {
-        result = cut_away(solid, solids_of(cuts));
+        result = cut_away(solid, solids_of(cuts), body);
         refuse_unless_local(solid, found.map, cuts, result);
     }
     if (!fills.empty()) {
@@ -120,12 +120,12 @@ Solid chamfer_merged(const Solid& solid, const std::optional<std::vector<EdgeCho
 }  // namespace
 
 Solid chamfer_edges(const Solid& solid, const std::optional<std::vector<EdgeChoice>>& edges, const Rational& dist_a,
-                    const Rational& dist_b) {
+                    const Rational& dist_b, const Body* body) {
     if (dist_a.sign() < 0 || dist_b.sign() < 0) refuse("the distance is negative");
     if (dist_a.is_zero() != dist_b.is_zero()) refuse("an unequal chamfer needs both distances positive");
     const Solid own = solid.merged_form ? Solid{} : merged(solid);
     try {
-        return chamfer_merged(solid.merged_form ? solid : own, edges, dist_a, dist_b);
+        return chamfer_merged(solid.merged_form ? solid : own, edges, dist_a, dist_b, body);
     } catch (const Refusal& refusal) {
         // The vertex rules and the checks they share with the chamfer name it in their refusals.
         const std::string message = refusal.what();

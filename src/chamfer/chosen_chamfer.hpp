@@ -9,6 +9,7 @@
 // away. Vertices are resolved as plan_chosen_vertices (vertex_rules.hpp) describes.
 #pragma once
 
+#include "corefine/body.hpp"
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -29,8 +30,9 @@ struct EdgeChoice {
 // vertex rules say. Refusals (ValueError), in this order: a negative distance; one distance zero
 // and the other not; an edge list that is not that of a closed surface (as edges()); an index out
 // of range or end points that no edge has; a vertex it cannot resolve (the least one, by point);
-// distances too large for the solid. Both distances zero return the merged form.
+// distances too large for the solid. Both distances zero return the merged form. `body`, when
+// given, is the solid as the engine holds it (cut_away.hpp).
 Solid chamfer_edges(const Solid& solid, const std::optional<std::vector<EdgeChoice>>& edges, const Rational& dist_a,
-                    const Rational& dist_b);
+                    const Rational& dist_b, const Body* body = nullptr);
 
 }  // namespace brevant

@@ -93,8 +93,9 @@ Solid union_of_pieces(const std::vector<Solid>& pieces) {
     return together;
 }
 
-Solid cut_away(const Solid& solid, const std::vector<Solid>& pieces) {
-    return corefine(BooleanOp::Cut, solid, union_of_pieces(pieces));
+Solid cut_away(const Solid& solid, const std::vector<Solid>& pieces, const Body* body) {
+    const Body cutter = body_of(union_of_pieces(pieces));
+    return materialise(body ? corefine(BooleanOp::Cut, *body, cutter) : corefine(BooleanOp::Cut, body_of(solid), cutter));
 }
 
 }  // namespace brevant

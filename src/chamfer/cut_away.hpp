@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "corefine/body.hpp"
 #include "solid/solid.hpp"
 
 namespace brevant {
@@ -17,7 +18,9 @@ namespace brevant {
 // apart, else the engine's union.
 Solid union_of_pieces(const std::vector<Solid>& pieces);
 
-// solid − (p1 ∪ p2 ∪ …), in merged form.
-Solid cut_away(const Solid& solid, const std::vector<Solid>& pieces);
+// solid − (p1 ∪ p2 ∪ …), in merged form. `body`, when given, is the solid as the engine holds it
+// (whole faces with holes, which a chamfer cuts around each hole's rim instead of across the
+// merged form's strips); the result is the same either way.
+Solid cut_away(const Solid& solid, const std::vector<Solid>& pieces, const Body* body = nullptr);
 
 }  // namespace brevant

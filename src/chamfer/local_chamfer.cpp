@@ -7,7 +7,7 @@
 
 namespace brevant {
 
-Solid chamfer_locally(const Solid& solid, const Rational& dist) {
+Solid chamfer_locally(const Solid& solid, const Rational& dist, const Body* body) {
     const EdgeMap map = map_edges(solid);
     if (map.irregular) refuse_vertex(map.irregular->point, map.irregular->reason);
     std::vector<std::optional<Bevel>> bevels(map.segments.size());
@@ -28,7 +28,7 @@ Solid chamfer_locally(const Solid& solid, const Rational& dist) {
     std::vector<Solid> cutters;
     cutters.reserve(pieces.size());
     for (const ConvexPiece& piece : pieces) cutters.push_back(piece.solid);
-    Solid result = cut_away(solid, cutters);
+    Solid result = cut_away(solid, cutters, body);
     refuse_unless_local(solid, map, pieces, result);
     return result;
 }

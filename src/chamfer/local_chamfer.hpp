@@ -7,12 +7,14 @@
 // the result, in merged form, is then checked (locality_check.hpp).
 #pragma once
 
+#include "corefine/body.hpp"
 #include "solid/solid.hpp"
 
 namespace brevant {
 
 // For dist > 0; the result is merged, or the solid itself when it has no convex edge. Refusals: a
 // vertex it cannot resolve (whatever dist), then a dist too large.
-Solid chamfer_locally(const Solid& solid, const Rational& dist);
+// `body`, when given, is the solid as the engine holds it (cut_away.hpp).
+Solid chamfer_locally(const Solid& solid, const Rational& dist, const Body* body = nullptr);
 
 }  // namespace brevant

@@ -140,9 +140,11 @@ Body body_of(const Solid& solid) {
     faces.reserve(whole.polygons.size());
     for (const Polygon& p : whole.polygons) {
         poll_interrupt();
-        auto [it, added] = frames.try_emplace(p.plane);
-        if (added) it->second = std::make_shared<const PlaneFrame>(PlaneFrame::of(p.plane));
-        faces.push_back(make_face(p.plane, it->second, p.label, {make_loop(p.vertices, *it->second)}));
+        const std::optional<Plane> plane = polygon_plane(p);
+        if (!plane) continue;  // no area anywhere
+        auto [it, added] = frames.try_emplace(*plane);
+        if (added) it->second = std::make_shared<const PlaneFrame>(PlaneFrame::of(*plane));
+        faces.push_back(make_face(*plane, it->second, p.label, {make_loop(p.vertices, *it->second)}));
     }
     return make_body(std::move(faces));
 }

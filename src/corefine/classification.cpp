@@ -25,8 +25,13 @@ struct Vec3Hash {
 
 std::optional<Where> on_surface(const BodyFace& face, const Point2& inner, const Body& other,
                                 const std::vector<int>& coplanar) {
+    // Most faces of the other body in a large face's plane lie far from any one of its pieces.
+    const std::array<double, 2> s{inner[0].to_double(), inner[1].to_double()};
     int winding = 0;
-    for (int g : coplanar) winding += face_winding(*other.faces[g], inner).value_or(0);
+    for (int g : coplanar) {
+        const BodyFace& face_g = *other.faces[g];
+        if (face_g.loops[0]->box2.contains(s)) winding += face_winding(face_g, inner).value_or(0);
+    }
     if (winding == 0) return std::nullopt;
     return (winding > 0) == (face.turn > 0) ? Where::Same : Where::Opposite;
 }

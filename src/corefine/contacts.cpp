@@ -11,9 +11,12 @@ void add_section(const BodyFace& cut, const std::vector<std::pair<Vec3, Vec3>>& 
 }
 
 // The sides of `of` that may meet face `into` (their boxes overlap its box): sides far from a face
-// cannot divide it.
+// cannot divide it. The faces share a plane and so its 2D coordinates: whole loops far from
+// `into`'s outer loop are passed over first.
 void add_sides(const BodyFace& of, const BodyFace& into, std::vector<Segment2>& cuts) {
+    const Box2& near = into.loops[0]->box2;
     for (const LoopPtr& loop : of.loops) {
+        if (!loop->box2.overlaps(near)) continue;
         const std::size_t n = loop->points.size();
         for (std::size_t i = 0; i < n; ++i) {
             const std::size_t j = (i + 1) % n;

@@ -25,13 +25,11 @@ Corner corner(Point2 p, Vec3 space, bool boundary, bool cut) {
     return {std::move(p), std::move(space), f, boundary, cut};
 }
 
-// The parameter of x along p → q (0 at p, 1 at q), for x on that line.
+// The parameter of x along p → q, for x on that line, scaled by |q − p|²: 0 at p, |q − p|² at q.
+// Only ever compared, so never divided.
 Rational along(const Point2& p, const Point2& q, const Point2& x) {
-    const Rational dx = q[0] - p[0], dy = q[1] - p[1];
-    return ((x[0] - p[0]) * dx + (x[1] - p[1]) * dy) / (dx * dx + dy * dy);
+    return (x[0] - p[0]) * (q[0] - p[0]) + (x[1] - p[1]) * (q[1] - p[1]);
 }
-
-bool within(const Rational& t) { return t.sign() >= 0 && t <= Rational(1); }
 
 // Marks the part of each side lying on the cut's line and inside the cut as cut, splitting sides
 // at the cut's ends where it covers them only in part.
@@ -57,11 +55,13 @@ ConvexPiece mark_along(const ConvexPiece& piece, const std::vector<int>& side_of
             stops.push_back(t);
         }
         stops.push_back(tj);
-        // Each sub-side is cut when its middle lies within the cut.
+        // Each sub-side is cut when its middle lies within the cut: twice the middle's parameter
+        // between 0 and twice the cut's length squared.
+        const Rational twice_length = along(p, q, q) * Rational(2);
         const std::size_t first = out.size() - 1 - ends.size();
         for (std::size_t k = 0; k + 1 < stops.size(); ++k) {
-            const Rational middle = (stops[k] + stops[k + 1]) * Rational(BigInt(1), BigInt(2));
-            if (within(middle)) out[first + k].cut = true;
+            const Rational twice_middle = stops[k] + stops[k + 1];
+            if (twice_middle.sign() >= 0 && twice_middle <= twice_length) out[first + k].cut = true;
         }
     }
     return out;
@@ -117,7 +117,12 @@ std::optional<std::pair<ConvexPiece, ConvexPiece>> split(ConvexPiece&& piece, co
         }
     }
     if (chord.size() != 2) return std::nullopt;
-    if (!whole_lines && (!within(along(p, q, chord[0])) || !within(along(p, q, chord[1])))) return std::nullopt;
+    const Rational length = along(p, q, q);
+    auto within = [&](const Point2& x) {
+        const Rational t = along(p, q, x);
+        return t.sign() >= 0 && t <= length;
+    };
+    if (!whole_lines && (!within(chord[0]) || !within(chord[1]))) return std::nullopt;
     // The side that runs along the chord is new: inside the face, and cut.
     for (ConvexPiece* part : {&left, &right}) {
         for (std::size_t i = 0; i < part->size(); ++i) {

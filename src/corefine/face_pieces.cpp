@@ -101,17 +101,13 @@ std::vector<Segment2> local_segments(const BodyFace& face, const std::vector<Seg
     return segments;
 }
 
-// The pieces of the local arrangement: each bounded face is its outer cycle with the outsides of
-// the components nested in it; the unbounded face gathers the outsides of the components nested in
-// nothing, and lies inside the face exactly when the outer loop encloses everything local.
-FacePieces arrangement_pieces(const BodyFace& face, const std::vector<Segment2>& cuts, const Selection& s) {
-    FacePieces result;
-    for (std::size_t i = 0; i < face.loops.size(); ++i) {
-        if (!s.local[i]) result.passive.push_back(face.loops[i]);
-    }
-    const Arrangement& a = result.arrangement.emplace(build_arrangement(local_segments(face, cuts, s)));
+// Adds the pieces of one local arrangement: each bounded face is its outer cycle with the outsides
+// of the components nested in it; the unbounded face gathers the outsides of the components nested
+// in nothing, and lies inside the face exactly when the outer loop encloses everything local
+// (`offset` is then its winding there). Pieces of the unbounded face all go to piece `outside`,
+// made when first needed.
+void add_arrangement_pieces(const BodyFace& face, Arrangement a, int offset, int& outside, FacePieces& result) {
     const FaceWindings fw = face_windings(a);
-    const int offset = s.outer_encloses ? face.turn : 0;
     const int cycles = a.cycle_count();
     std::vector<int> parent(cycles + 1);  // the last entry stands for the unbounded face
     std::iota(parent.begin(), parent.end(), 0);
@@ -124,7 +120,8 @@ FacePieces arrangement_pieces(const BodyFace& face, const std::vector<Segment2>&
     }
     const int unbounded = find(parent, cycles);
     std::vector<int> piece_of_root(cycles + 1, -1);
-    result.piece_of_cycle.assign(cycles, -1);
+    if (outside >= 0) piece_of_root[unbounded] = outside;
+    std::vector<int> piece_of_cycle(cycles, -1);
     for (int c = 0; c < cycles; ++c) {
         const int root = find(parent, c);
         if (total(fw.winding[c]) + offset == 0) continue;  // outside the face
@@ -133,8 +130,9 @@ FacePieces arrangement_pieces(const BodyFace& face, const std::vector<Segment2>&
             result.pieces.emplace_back();
             result.pieces.back().outer = -1;
             result.pieces.back().holds_passive = root == unbounded;
+            if (root == unbounded) outside = piece_of_root[root];
         }
-        result.piece_of_cycle[c] = piece_of_root[root];
+        piece_of_cycle[c] = piece_of_root[root];
         Piece& piece = result.pieces[piece_of_root[root]];
         std::vector<Point2> loop;
         int h = a.cycle_first[c];
@@ -150,7 +148,166 @@ FacePieces arrangement_pieces(const BodyFace& face, const std::vector<Segment2>&
         if (a.cycle_area2[c].sign() > 0) piece.outer = static_cast<int>(piece.loops.size());
         piece.loops.push_back(std::move(loop));
     }
+    result.arrangements.push_back(std::move(a));
+    result.piece_of_cycle.push_back(std::move(piece_of_cycle));
+}
+
+FacePieces arrangement_pieces(const BodyFace& face, const std::vector<Segment2>& cuts, const Selection& s) {
+    FacePieces result;
+    for (std::size_t i = 0; i < face.loops.size(); ++i) {
+        if (!s.local[i]) result.passive.push_back(face.loops[i]);
+    }
+    int outside = -1;
+    add_arrangement_pieces(face, build_arrangement(local_segments(face, cuts, s)), s.outer_encloses ? face.turn : 0,
+                           outside, result);
     return result;
+}
+
+// Cuts in places apart from each other, each place with the holes that come near it; the outer
+// loop comes near none of them.
+struct Cluster {
+    std::vector<int> cuts;
+    std::vector<int> loops;
+    Box2 box;
+};
+
+// The clusters whose boxes meet, joined (a sweep along x, so that only boxes that may meet are
+// compared); the same clusters in the same order when none meet.
+std::vector<Cluster> join_meeting(std::vector<Cluster> clusters) {
+    const std::size_t n = clusters.size();
+    std::vector<int> parent(n), by_left(n);
+    std::iota(parent.begin(), parent.end(), 0);
+    std::iota(by_left.begin(), by_left.end(), 0);
+    std::sort(by_left.begin(), by_left.end(), [&](int x, int y) { return clusters[x].box.lo[0] < clusters[y].box.lo[0]; });
+    bool any = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        poll_interrupt();
+        for (std::size_t j = i + 1; j < n && !(clusters[by_left[i]].box.hi[0] < clusters[by_left[j]].box.lo[0]); ++j) {
+            if (!clusters[by_left[i]].box.overlaps(clusters[by_left[j]].box)) continue;
+            parent[find(parent, by_left[i])] = find(parent, by_left[j]);
+            any = true;
+        }
+    }
+    if (!any) return clusters;
+    std::vector<Cluster> joined;
+    std::vector<int> slot(n, -1);
+    for (std::size_t i = 0; i < n; ++i) {
+        int& k = slot[find(parent, static_cast<int>(i))];
+        if (k < 0) {
+            k = static_cast<int>(joined.size());
+            joined.push_back({{}, {}, clusters[i].box});
+        }
+        Cluster& into = joined[k];
+        into.cuts.insert(into.cuts.end(), clusters[i].cuts.begin(), clusters[i].cuts.end());
+        into.box.extend(clusters[i].box);
+    }
+    return joined;
+}
+
+// The clusters of the cuts, or nothing when they make one or the outer loop comes near one.
+std::optional<std::vector<Cluster>> clusters_of(const BodyFace& face, const std::vector<Segment2>& cuts) {
+    const std::size_t n = cuts.size();
+    std::vector<Box2> boxes;
+    boxes.reserve(n);
+    for (const Segment2& c : cuts) boxes.push_back(shadow_box(c.from, c.to));
+    std::vector<int> parent(n);
+    std::iota(parent.begin(), parent.end(), 0);
+    std::vector<int> by_left(n);
+    std::iota(by_left.begin(), by_left.end(), 0);
+    std::sort(by_left.begin(), by_left.end(), [&](int x, int y) { return boxes[x].lo[0] < boxes[y].lo[0]; });
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = i + 1; j < n && !(boxes[by_left[i]].hi[0] < boxes[by_left[j]].lo[0]); ++j) {
+            poll_interrupt();
+            if (boxes[by_left[i]].overlaps(boxes[by_left[j]])) parent[find(parent, by_left[i])] = find(parent, by_left[j]);
+        }
+    }
+    std::vector<Cluster> clusters;
+    std::vector<int> cluster_of(n, -1);
+    for (std::size_t i = 0; i < n; ++i) {
+        int& c = cluster_of[find(parent, static_cast<int>(i))];
+        if (c < 0) {
+            c = static_cast<int>(clusters.size());
+            clusters.push_back({{}, {}, boxes[i]});
+        }
+        clusters[c].cuts.push_back(static_cast<int>(i));
+        clusters[c].box.extend(boxes[i]);
+    }
+    // Each cluster takes the holes its box meets, growing, and clusters whose boxes meet join,
+    // until neither changes: then no loop and no cut is near two clusters.
+    while (clusters.size() > 1) {
+        std::vector<char> taken(face.loops.size(), 0);
+        for (Cluster& c : clusters) {
+            poll_interrupt();
+            c.loops.clear();
+            for (bool grown = true; grown;) {
+                grown = false;
+                for (std::size_t i = 1; i < face.loops.size(); ++i) {
+                    if (taken[i] || !face.loops[i]->box2.overlaps(c.box)) continue;
+                    taken[i] = 1;
+                    c.loops.push_back(static_cast<int>(i));
+                    c.box.extend(face.loops[i]->box2);
+                    grown = true;
+                }
+            }
+        }
+        const std::size_t before = clusters.size();
+        clusters = join_meeting(std::move(clusters));
+        if (clusters.size() == before) break;
+    }
+    if (clusters.size() < 2) return std::nullopt;
+    for (const Cluster& c : clusters) {
+        if (side_near(*face.loops[0], c.box, face.frame->axis)) return std::nullopt;
+    }
+    return clusters;
+}
+
+// The pieces of a face cut in several places apart: one arrangement per place, and one piece for
+// the rest of the face. A place the outer loop does not enclose lies outside the face.
+FacePieces clustered_pieces(const BodyFace& face, const std::vector<Segment2>& cuts, const std::vector<Cluster>& clusters) {
+    FacePieces result;
+    // The outer loop comes near no cluster, so it lies round all of one or none of it.
+    std::vector<char> local(face.loops.size(), 0), inside(clusters.size(), 0);
+    for (std::size_t k = 0; k < clusters.size(); ++k) {
+        poll_interrupt();
+        const std::optional<int> w = winding_number(face.loops[0]->points2, cuts[clusters[k].cuts.front()].from);
+        inside[k] = w && *w != 0;
+        if (!inside[k]) continue;
+        for (int i : clusters[k].loops) local[i] = 1;
+    }
+    for (std::size_t i = 0; i < face.loops.size(); ++i) {
+        if (!local[i]) result.passive.push_back(face.loops[i]);
+    }
+    int outside = -1;
+    for (std::size_t k = 0; k < clusters.size(); ++k) {
+        if (!inside[k]) continue;
+        std::vector<Segment2> segments;
+        for (int i : clusters[k].cuts) segments.push_back(cuts[i]);
+        for (int i : clusters[k].loops) {
+            const std::vector<Point2>& loop = face.loops[i]->points2;
+            for (std::size_t j = 0; j < loop.size(); ++j) segments.push_back({loop[j], loop[(j + 1) % loop.size()], 0});
+        }
+        add_arrangement_pieces(face, build_arrangement(segments), face.turn, outside, result);
+    }
+    // Every cluster outside the face: the cuts divide nothing of it.
+    if (outside < 0) return whole_face(face);
+    return result;
+}
+
+// The cuts with each segment once: the faces of the other solid that lie in a face's plane often
+// share sides (pieces of a chamfer meeting along them), and every copy would be met again.
+std::vector<Segment2> distinct_cuts(std::vector<Segment2> cuts) {
+    auto less = [](const Point2& p, const Point2& q) { return p[0] < q[0] || (p[0] == q[0] && p[1] < q[1]); };
+    for (Segment2& c : cuts) {
+        if (less(c.to, c.from)) std::swap(c.from, c.to);
+    }
+    std::sort(cuts.begin(), cuts.end(), [&](const Segment2& x, const Segment2& y) {
+        return less(x.from, y.from) || (x.from == y.from && less(x.to, y.to));
+    });
+    cuts.erase(std::unique(cuts.begin(), cuts.end(), [](const Segment2& x, const Segment2& y) {
+                   return x.from == y.from && x.to == y.to;
+               }),
+               cuts.end());
+    return cuts;
 }
 
 }  // namespace
@@ -177,8 +334,10 @@ std::vector<Vec3> lift_loop(const std::vector<Point2>& loop2, const BodyFace& fa
     return loop;
 }
 
-FacePieces face_pieces(const BodyFace& face, const std::vector<Segment2>& cuts) {
-    if (cuts.empty()) return whole_face(face);
+FacePieces face_pieces(const BodyFace& face, const std::vector<Segment2>& all_cuts) {
+    if (all_cuts.empty()) return whole_face(face);
+    constexpr std::size_t kFew = 4;
+    const std::vector<Segment2> cuts = all_cuts.size() <= kFew ? all_cuts : distinct_cuts(all_cuts);
     if (std::optional<std::vector<Piece>> pieces = convex_cut(face, cuts)) {
         FacePieces result;
         result.pieces = std::move(*pieces);
@@ -188,6 +347,7 @@ FacePieces face_pieces(const BodyFace& face, const std::vector<Segment2>& cuts) 
 }
 
 FacePieces local_pieces(const BodyFace& face, const std::vector<Segment2>& cuts) {
+    if (std::optional<std::vector<Cluster>> clusters = clusters_of(face, cuts)) return clustered_pieces(face, cuts, *clusters);
     const Selection s = select_loops(face, cuts);
     if (s.outer_apart) return whole_face(face);  // every cut lies outside the face
     return arrangement_pieces(face, cuts, s);

@@ -2,14 +2,17 @@
 // reach.
 //
 // Notation: the cuts are segments in the face's 2D coordinates (its sections by the other solid's
-// faces, and the sides of the other solid's faces in its plane). The local arrangement holds the
-// cuts and the face's loops that come near them; the other loops are passive: they lie outside
-// the box of everything local, so in its unbounded face, except the outer loop, which may enclose
-// it all and then only adds its winding there. A piece is a face of the local arrangement lying
-// inside the face, its loops running with the piece on the left (the outer boundary
-// counter-clockwise, holes clockwise); the piece in the unbounded face holds the passive loops.
-// Its sides along the face's own boundary are listed with whether a cut lies along them, so that
-// pieces of neighbouring faces can be matched there.
+// faces, and the sides of the other solid's faces in its plane). A local arrangement holds cuts and
+// the face's loops that come near them; the other loops are passive: they lie outside the box of
+// everything local, so in its unbounded face, except the outer loop, which may enclose it all and
+// then only adds its winding there. Cuts in places apart from each other (a hole's rim and the
+// next's) make clusters, each with its own local arrangement, so that a face with many holes cut
+// in many places costs the sum of small arrangements, not one large one. A piece is a bounded face
+// of a local arrangement lying inside the face, or the one piece of the face outside every
+// cluster, which holds the passive loops and the outsides of every cluster's arrangement; its loops
+// run with the piece on the left (the outer boundary counter-clockwise, holes clockwise). A
+// piece's sides along the face's own boundary are listed with whether a cut lies along them, so
+// that pieces of neighbouring faces can be matched there.
 #pragma once
 
 #include <optional>
@@ -37,11 +40,11 @@ struct Piece {
 
 struct FacePieces {
     std::vector<Piece> pieces;
-    std::vector<LoopPtr> passive;  // the face's loops left out of the arrangement, as the face holds them
-    // The local arrangement and the piece of each of its cycles (−1 outside the face); empty when
-    // the pieces come from convex chords or the face is whole.
-    std::optional<Arrangement> arrangement;
-    std::vector<int> piece_of_cycle;
+    std::vector<LoopPtr> passive;  // the face's loops left out of every arrangement, as the face holds them
+    // The local arrangements and, per arrangement, the piece of each of its cycles (−1 outside the
+    // face); none when the pieces come from convex chords or the face is whole.
+    std::vector<Arrangement> arrangements;
+    std::vector<std::vector<int>> piece_of_cycle;
 };
 
 // The pieces of `face` cut by `cuts`: the whole face when no cut divides it, else by chords of a

@@ -59,17 +59,14 @@ struct Region {
 };
 
 // The regions named by `region` (per cycle, −1 for none), with their boundary loops.
-std::vector<Region> regions_of(const Arrangement& a, const std::vector<int>& region, int holding_passive) {
+std::vector<Region> regions_of(const Arrangement& a, const std::vector<int>& region) {
     std::map<int, Region> by_root;
     for (const BoundaryLoop& loop : region_boundaries(a, region)) {
         poll_interrupt();
         by_root[loop.region].loops.push_back(corners_of(a, loop));
     }
     std::vector<Region> result;
-    for (auto& [root, r] : by_root) {
-        r.holds_passive = root == holding_passive;
-        result.push_back(std::move(r));
-    }
+    for (auto& [root, r] : by_root) result.push_back(std::move(r));
     return result;
 }
 
@@ -93,25 +90,42 @@ FacePtr face_of(const BodyFace& face, Region& r, const std::vector<LoopPtr>& pas
     return make_face(face.plane, face.frame, face.label, std::move(loops));
 }
 
-// Kept pieces of the local arrangement, joined through the sides between them.
+// Kept pieces of the local arrangements, joined through the sides between them; the piece outside
+// every cluster joins those next to it in each arrangement.
 std::vector<Region> arrangement_regions(const FacePieces& fp, const std::vector<char>& kept) {
-    const Arrangement& a = *fp.arrangement;
     std::vector<int> parent(fp.pieces.size());
     std::iota(parent.begin(), parent.end(), 0);
-    for (int e = 0; e < a.edge_count(); ++e) {
-        const int p = fp.piece_of_cycle[a.cycle[2 * e]], q = fp.piece_of_cycle[a.cycle[2 * e + 1]];
-        if (p >= 0 && q >= 0 && kept[p] && kept[q]) parent[find(parent, p)] = find(parent, q);
-    }
-    std::vector<int> region(a.cycle_count(), -1);
-    for (int c = 0; c < a.cycle_count(); ++c) {
-        const int p = fp.piece_of_cycle[c];
-        if (p >= 0 && kept[p]) region[c] = find(parent, p);
+    for (std::size_t k = 0; k < fp.arrangements.size(); ++k) {
+        const Arrangement& a = fp.arrangements[k];
+        const std::vector<int>& piece_of = fp.piece_of_cycle[k];
+        for (int e = 0; e < a.edge_count(); ++e) {
+            const int p = piece_of[a.cycle[2 * e]], q = piece_of[a.cycle[2 * e + 1]];
+            if (p >= 0 && q >= 0 && kept[p] && kept[q]) parent[find(parent, p)] = find(parent, q);
+        }
     }
     int holding = -1;
     for (std::size_t p = 0; p < fp.pieces.size(); ++p) {
         if (fp.pieces[p].holds_passive && kept[p]) holding = find(parent, static_cast<int>(p));
     }
-    return regions_of(a, region, holding);
+    std::map<int, Region> by_root;
+    for (std::size_t k = 0; k < fp.arrangements.size(); ++k) {
+        const Arrangement& a = fp.arrangements[k];
+        std::vector<int> region(a.cycle_count(), -1);
+        for (int c = 0; c < a.cycle_count(); ++c) {
+            const int p = fp.piece_of_cycle[k][c];
+            if (p >= 0 && kept[p]) region[c] = find(parent, p);
+        }
+        for (const BoundaryLoop& loop : region_boundaries(a, region)) {
+            poll_interrupt();
+            by_root[loop.region].loops.push_back(corners_of(a, loop));
+        }
+    }
+    std::vector<Region> result;
+    for (auto& [root, r] : by_root) {
+        r.holds_passive = root == holding;
+        result.push_back(std::move(r));
+    }
+    return result;
 }
 
 // Kept convex pieces joined by their sides: pieces cut from one face along whole chords meet side to
@@ -202,14 +216,14 @@ std::vector<Region> convex_regions(const FacePieces& fp, const std::vector<char>
     for (int c = 0; c < a.cycle_count(); ++c) {
         if (total(fw.winding[c]) != 0) region[c] = find(parent, c);
     }
-    return regions_of(a, region, -1);
+    return regions_of(a, region);
 }
 
 }  // namespace
 
 std::vector<FacePtr> kept_faces(const BodyFace& face, const FacePieces& fp, const std::vector<char>& kept) {
     std::vector<Region> regions;
-    if (fp.arrangement) {
+    if (!fp.arrangements.empty()) {
         regions = arrangement_regions(fp, kept);
     } else if (std::count(kept.begin(), kept.end(), 1) == 1) {
         const std::size_t p = static_cast<std::size_t>(std::find(kept.begin(), kept.end(), 1) - kept.begin());
