@@ -7,7 +7,7 @@
 
 #include "arrangement/convexity.hpp"
 #include "arrangement/orientation.hpp"
-#include "scaled.hpp"
+#include "../scaled_numbers.hpp"
 
 namespace brevant {
 namespace {
