@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 
 #include "../scaled_numbers.hpp"
@@ -85,6 +86,36 @@ INSTANTIATE_TEST_SUITE_P(Scales, TriangulationAtScale, ::testing::Values(-1074, 
 
 TEST(LoopTriangulation, RefusesALoopThatCrossesItself) {
     EXPECT_THROW(triangulate_loop(loop_of({{0, 0}, {2, 2}, {2, 0}, {0, 2}})), InternalFailure);
+}
+
+// Copies of one box, each kept or turned inside out at random, and a second box sliding along the
+// first: the faces report how often the copies cover a region the same way.
+TEST(MergedFaces, ReportTheLargestWinding) {
+    std::mt19937_64 rng(5);
+    std::uniform_int_distribution<int> copies(0, 4), coin(0, 1), shift(-3, 3);
+    for (int trial = 0; trial < 40; ++trial) {
+        const Solid box = Solid::cube(Rational(2), Rational(3), Rational(1), "b");
+        Solid soup;
+        int net = 0;
+        for (int k = copies(rng); k > 0; --k) {
+            const bool inside_out = coin(rng);
+            net += inside_out ? -1 : 1;
+            for (const Polygon& p : (inside_out ? box.flipped() : box).polygons) soup.polygons.push_back(p);
+        }
+        int largest = -1;
+        const Solid faces = merged_faces(soup, &largest);
+        EXPECT_EQ(largest, std::abs(net));
+        EXPECT_EQ(volume6(faces), volume6(soup));
+        // A second box moved along x overlaps the first on four planes where it is shifted by less
+        // than its length, and on none otherwise.
+        const long dx = shift(rng);
+        const Solid moved = box.mapped([&](const Vec3& v) { return add(v, pt(dx, 0, 0)); });
+        Solid pair = box;
+        pair.polygons.insert(pair.polygons.end(), moved.polygons.begin(), moved.polygons.end());
+        merged_faces(pair, &largest);
+        EXPECT_EQ(largest, std::abs(dx) < 2 ? 2 : 1) << dx;
+        EXPECT_EQ(merged(pair).merged_form, std::abs(dx) >= 2);
+    }
 }
 
 TEST(Merged, AnOpenSurfaceStaysOpen) {
