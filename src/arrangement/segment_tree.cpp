@@ -26,25 +26,24 @@ std::array<SegmentTree::Square, 4> quarters(const SegmentTree::Square& q) {
 }  // namespace
 
 SegmentTree::SegmentTree(const std::vector<std::array<FloatPoint, 2>>& ends) : frame_(largest_magnitude(ends)) {
-    ends_.reserve(ends.size());
-    boxed_.reserve(ends.size());
+    segments_.reserve(ends.size());
     Square box{INFINITY, INFINITY, -INFINITY, -INFINITY};
     double largest = 0.0;
-    for (const auto& [a, b] : ends) {
-        ends_.push_back({frame_(a), frame_(b)});
-        boxed_.push_back(!std::isfinite(a[0]) || !std::isfinite(a[1]) || !std::isfinite(b[0]) || !std::isfinite(b[1]));
-        for (const FloatPoint& p : ends_.back()) {
-            box = {std::min(box.x0, p[0]), std::min(box.y0, p[1]), std::max(box.x1, p[0]), std::max(box.y1, p[1])};
-            largest = std::max({largest, std::fabs(p[0]), std::fabs(p[1])});
-        }
+    for (const auto& [from, to] : ends) {
+        const FloatPoint a = frame_(from), c = frame_(to);
+        const bool boxed = !std::isfinite(from[0]) || !std::isfinite(from[1]) || !std::isfinite(to[0]) || !std::isfinite(to[1]);
+        segments_.push_back({a, c, {std::min(a[0], c[0]), std::min(a[1], c[1]), std::max(a[0], c[0]), std::max(a[1], c[1])}, boxed});
+        const Square& b = segments_.back().box;
+        box = {std::min(box.x0, b.x0), std::min(box.y0, b.y0), std::max(box.x1, b.x1), std::max(box.y1, b.y1)};
+        largest = std::max({largest, std::fabs(b.x0), std::fabs(b.y0), std::fabs(b.x1), std::fabs(b.y1)});
     }
-    if (ends_.empty()) box = {0.0, 0.0, 0.0, 0.0};
+    if (segments_.empty()) box = {0.0, 0.0, 0.0, 0.0};
     // Index coordinates are at most 2^1020, so the spans, the side and the corners below are finite.
     margin_ = 1e-9 * std::max({largest, box.x1 - box.x0, box.y1 - box.y0}) + 1e-300;
     const double side = std::max(box.x1 - box.x0, box.y1 - box.y0) + 4 * margin_;
     nodes_.push_back({{box.x0 - 2 * margin_, box.y0 - 2 * margin_, box.x0 - 2 * margin_ + side, box.y0 - 2 * margin_ + side}});
     smallest_ = 1e3 * margin_;
-    build(static_cast<int>(ends_.size()));
+    build(static_cast<int>(segments_.size()));
 }
 
 // Squares of side at least 1000m keep their middle strictly inside (m is far above the spacing of
@@ -81,8 +80,9 @@ void SegmentTree::build(int segments) {
         std::array<std::vector<int>, 4> lists;
         std::size_t added = 0;
         for (int k = 0; k < 4; ++k) {
+            const Square widened{parts[k].x0 - margin_, parts[k].y0 - margin_, parts[k].x1 + margin_, parts[k].y1 + margin_};
             for (int s : pending.members) {
-                if (passes_through(s, parts[k])) lists[k].push_back(s);
+                if (passes_through(segments_[s], widened)) lists[k].push_back(s);
             }
             added += lists[k].size();
         }
@@ -111,39 +111,31 @@ int SegmentTree::leaf_at(const FloatPoint& p, int dx) const {
 }
 
 // Why a segment is listed in every square whose closed square holds the index point g(P) of one
-// of its exact points P = A + λ(C − A), 0 <= λ <= 1. Let u = 2^-53 and E the largest index
-// coordinate. A finite shadow is within u·|exact| of its exact coordinate (plus 2^-1075 below the
-// normal range), and the index scaling by a power of two adds at most 2^-1075 more, so every index
-// coordinate is off by at most u·E' + 2^-1074, where E' <= (1 + u)E is the scaled exact magnitude. g(P)
-// therefore lies within δ = 2(u·E' + 2^-1074) of the point a + λ(c − a) of the segment between the
-// ends' index points a and c: that segment meets the square widened by δ at λ.
-// The test clips [0, 1] to the square widened by m = 1e-9·E + 1e-300 > 2^20·δ; rounding the
-// widened sides leaves a widening m' >= 0.99m. In an axis where the segment moves by d ≠ 0, the
-// exact clip bounds for that square lie at least (m' − δ)/|d| beyond λ on both sides; the computed
-// bounds fl(fl(b − a)/d) are within 2.01u·|b − a|/|d| <= 6.1u·E/|d| of the exact ones (|b − a| <= 3E),
-// or infinite with the right sign where the quotient overflows. Since m' − δ > 6.1u·E, every lower
-// bound stays at most λ and every upper bound at least λ: lo <= λ <= hi. Where d = 0 the test
-// compares a's coordinate with the widened square exactly. A segment with an infinite shadow has no
-// such bound: it is listed wherever the box of its ends' index points meets the square, and that
-// box holds g(P) by monotony.
-bool SegmentTree::passes_through(int s, const Square& q) const {
-    const FloatPoint& a = ends_[s][0];
-    const FloatPoint& c = ends_[s][1];
-    const double low[2] = {q.x0 - margin_, q.y0 - margin_}, high[2] = {q.x1 + margin_, q.y1 + margin_};
-    if (boxed_[s]) {
-        for (int axis = 0; axis < 2; ++axis) {
-            if (std::max(a[axis], c[axis]) < low[axis] || std::min(a[axis], c[axis]) > high[axis]) return false;
-        }
-        return true;
-    }
+// of its exact points P = A + λ(C − A), 0 <= λ <= 1. The box of the ends' index points holds g(P)
+// by monotony, so a box apart from the widened square rules the segment out soundly, and a box
+// inside it lists the segment. Otherwise, let u = 2^-53 and E the largest index coordinate. A
+// finite shadow is within u·|exact| of its exact coordinate (plus 2^-1075 below the normal range),
+// and the index scaling by a power of two adds at most 2^-1075 more, so every index coordinate is
+// off by at most u·E' + 2^-1074, where E' <= (1 + u)E is the scaled exact magnitude. g(P) therefore
+// lies within δ = 2(u·E' + 2^-1074) of the point a + λ(c − a) of the segment between the ends' index
+// points a and c: that segment meets the square widened by δ at λ. The test clips [0, 1] to the
+// square widened by m = 1e-9·E + 1e-300 > 2^20·δ; rounding the widened sides leaves a widening
+// m' >= 0.99m. In an axis where the segment moves by d ≠ 0, the exact clip bounds for that square
+// lie at least (m' − δ)/|d| beyond λ on both sides; the computed bounds fl(fl(b − a)/d) are within
+// 2.01u·|b − a|/|d| <= 6.1u·E/|d| of the exact ones (|b − a| <= 3E), or infinite with the right sign
+// where the quotient overflows. Since m' − δ > 6.1u·E, every lower bound stays at most λ and every
+// upper bound at least λ: lo <= λ <= hi. An axis where d = 0 is decided by the box test. A segment
+// with an infinite shadow has no bound like δ: it is listed wherever its box meets the square.
+bool SegmentTree::passes_through(const Listed& s, const Square& widened) const {
+    const Square& b = s.box;
+    if (b.x1 < widened.x0 || b.x0 > widened.x1 || b.y1 < widened.y0 || b.y0 > widened.y1) return false;
+    if (s.boxed || (widened.x0 <= b.x0 && b.x1 <= widened.x1 && widened.y0 <= b.y0 && b.y1 <= widened.y1)) return true;
+    const double low[2] = {widened.x0, widened.y0}, high[2] = {widened.x1, widened.y1};
     double lo = 0.0, hi = 1.0;
     for (int axis = 0; axis < 2; ++axis) {
-        const double d = c[axis] - a[axis];
-        if (d == 0.0) {
-            if (a[axis] < low[axis] || a[axis] > high[axis]) return false;
-            continue;
-        }
-        double t0 = (low[axis] - a[axis]) / d, t1 = (high[axis] - a[axis]) / d;
+        const double d = s.c[axis] - s.a[axis];
+        if (d == 0.0) continue;  // the box test above has decided this axis
+        double t0 = (low[axis] - s.a[axis]) / d, t1 = (high[axis] - s.a[axis]) / d;
         if (t0 > t1) std::swap(t0, t1);
         lo = std::max(lo, t0);
         hi = std::min(hi, t1);

@@ -41,12 +41,17 @@ public:
     int leaf_at(const FloatPoint& p, int dx) const;
 
 private:
-    bool passes_through(int s, const Square& q) const;
+    struct Listed {
+        FloatPoint a, c;  // the ends' index points
+        Square box;       // theirs
+        bool boxed;       // an end's shadow is infinite
+    };
+
+    bool passes_through(const Listed& s, const Square& widened) const;
     void build(int segments);
 
     IndexFrame frame_;
-    std::vector<std::array<FloatPoint, 2>> ends_;  // index points
-    std::vector<char> boxed_;                      // per segment: an end's shadow is infinite
+    std::vector<Listed> segments_;
     double margin_ = 0.0, smallest_ = 0.0;
     std::vector<Node> nodes_;
     std::vector<int> members_;
