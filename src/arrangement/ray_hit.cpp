@@ -44,17 +44,24 @@ std::optional<Candidate> meet(const Arrangement& a, int e, const Point2& origin,
     return Candidate{std::move(x), -1, e};
 }
 
-std::vector<std::array<FloatPoint, 2>> edge_ends(const Arrangement& a, const std::vector<int>& edges) {
+// The edges' ends as index points, the frame taking in every end first.
+std::vector<std::array<FloatPoint, 2>> index_ends(const Arrangement& a, const std::vector<int>& edges, IndexFrame& frame) {
     std::vector<std::array<FloatPoint, 2>> ends;
     ends.reserve(edges.size());
-    for (int e : edges) ends.push_back({shadow(a.points[a.origin[2 * e]]), shadow(a.points[a.origin[2 * e + 1]])});
+    for (int e : edges) {
+        ends.push_back({shadow(a.points[a.origin[2 * e]]), shadow(a.points[a.origin[2 * e + 1]])});
+        for (int k : {0, 1}) frame.include(a.points[a.origin[2 * e + k]], ends.back()[k]);
+    }
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        for (int k : {0, 1}) ends[i][k] = frame(a.points[a.origin[2 * edges[i] + k]], ends[i][k]);
+    }
     return ends;
 }
 
 }  // namespace
 
 HorizontalRays::HorizontalRays(const Arrangement& a, const std::vector<int>& edges)
-    : a_(a), edges_(edges), tree_(edge_ends(a, edges)) {}
+    : a_(a), edges_(edges), tree_(index_ends(a, edges, frame_)) {}
 
 // A hit's index point (g(x), g(y)) lies in the box of its edge's ends' index points, and so in the
 // root, and the leaf holding it lists the edge. The walk keeps y = g(origin y) and visits, leaf by
@@ -63,7 +70,7 @@ HorizontalRays::HorizontalRays(const Arrangement& a, const std::vector<int>& edg
 std::optional<RayHit> HorizontalRays::first_hit(const Point2& origin, int dx, const std::function<bool(int)>& counts) const {
     if (edges_.empty()) return std::nullopt;
     const SegmentTree::Square& root = tree_.root();
-    const FloatPoint start = tree_.frame()(shadow(origin));
+    const FloatPoint start = frame_(origin, shadow(origin));
     if (start[1] < root.y0 || start[1] > root.y1 || (dx < 0 ? start[0] < root.x0 : start[0] > root.x1)) return std::nullopt;
     double x = std::clamp(start[0], root.x0, root.x1);
     std::optional<Candidate> best;
@@ -77,7 +84,7 @@ std::optional<RayHit> HorizontalRays::first_hit(const Point2& origin, int dx, co
             std::optional<Candidate> c = meet(a_, e, origin, dx);
             if (c && (!best || ahead(best->x, c->x, dx))) {
                 best = std::move(c);
-                best_x = tree_.frame()(best->x.to_double());
+                best_x = frame_(best->x, best->x.to_double());
             }
         }
         // A hit not met yet has g(x) beyond the leaf's far side: beyond best's, so further away.

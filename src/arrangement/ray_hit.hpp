@@ -32,6 +32,7 @@ public:
 private:
     const Arrangement& a_;
     std::vector<int> edges_;  // by segment of the tree
+    IndexFrame frame_;
     SegmentTree tree_;
 };
 

@@ -211,10 +211,15 @@ void add_pair(const std::vector<Seg>& segs, const std::vector<FloatPoint>& f, in
 // Pairs of segments (lower index first) that may meet: those sharing a leaf of a quadtree over
 // them. Density varies a lot in face fragments (fans of slivers meet in one corner), which a
 // uniform grid would turn into quadratic work.
-std::vector<std::uint64_t> pairs_in_leaves(const std::vector<Seg>& segs, const std::vector<FloatPoint>& f) {
+std::vector<std::uint64_t> pairs_in_leaves(const std::vector<Seg>& segs, const std::vector<Point2>& points,
+                                           const std::vector<FloatPoint>& f) {
+    IndexFrame frame;
+    for (const Seg& s : segs) {
+        for (int v : {s.from, s.to}) frame.include(points[v], f[v]);
+    }
     std::vector<std::array<FloatPoint, 2>> ends;
     ends.reserve(segs.size());
-    for (const Seg& s : segs) ends.push_back({f[s.from], f[s.to]});
+    for (const Seg& s : segs) ends.push_back({frame(points[s.from], f[s.from]), frame(points[s.to], f[s.to])});
     const SegmentTree tree(ends);
     std::vector<std::uint64_t> found;
     for (const SegmentTree::Node& leaf : tree.nodes()) {
@@ -247,7 +252,8 @@ void add_shadows(const std::vector<Point2>& points, std::vector<FloatPoint>& sha
 // Crossing points join the index; `f` holds the shadows of the points before them.
 void split_crossings(std::vector<Seg>& segs, PointIndex& index, const std::vector<FloatPoint>& f) {
     constexpr std::size_t kFewSegments = 24;  // below this, testing every pair is cheaper than a tree
-    const std::vector<std::uint64_t> pairs = segs.size() > kFewSegments ? pairs_in_leaves(segs, f) : every_pair(segs, f);
+    const std::vector<std::uint64_t> pairs =
+        segs.size() > kFewSegments ? pairs_in_leaves(segs, index.points(), f) : every_pair(segs, f);
     for (std::uint64_t pair : pairs) {
         poll_interrupt();
         split_pair(segs[pair >> 32], segs[pair & 0xffffffffu], index, f);

@@ -12,12 +12,6 @@ namespace {
 constexpr std::size_t kLeafSize = 12;
 constexpr std::size_t kListingsPerSegment = 16;
 
-double largest_magnitude(const std::vector<std::array<FloatPoint, 2>>& ends) {
-    double largest = 0.0;
-    for (const auto& [a, b] : ends) largest = std::max({largest, std::fabs(a[0]), std::fabs(a[1]), std::fabs(b[0]), std::fabs(b[1])});
-    return largest;
-}
-
 std::array<SegmentTree::Square, 4> quarters(const SegmentTree::Square& q) {
     const double mx = 0.5 * (q.x0 + q.x1), my = 0.5 * (q.y0 + q.y1);
     return {{{q.x0, q.y0, mx, my}, {mx, q.y0, q.x1, my}, {q.x0, my, mx, q.y1}, {mx, my, q.x1, q.y1}}};
@@ -25,14 +19,12 @@ std::array<SegmentTree::Square, 4> quarters(const SegmentTree::Square& q) {
 
 }  // namespace
 
-SegmentTree::SegmentTree(const std::vector<std::array<FloatPoint, 2>>& ends) : frame_(largest_magnitude(ends)) {
+SegmentTree::SegmentTree(const std::vector<std::array<FloatPoint, 2>>& ends) {
     segments_.reserve(ends.size());
     Square box{INFINITY, INFINITY, -INFINITY, -INFINITY};
     double largest = 0.0;
-    for (const auto& [from, to] : ends) {
-        const FloatPoint a = frame_(from), c = frame_(to);
-        const bool boxed = !std::isfinite(from[0]) || !std::isfinite(from[1]) || !std::isfinite(to[0]) || !std::isfinite(to[1]);
-        segments_.push_back({a, c, {std::min(a[0], c[0]), std::min(a[1], c[1]), std::max(a[0], c[0]), std::max(a[1], c[1])}, boxed});
+    for (const auto& [a, c] : ends) {
+        segments_.push_back({a, c, {std::min(a[0], c[0]), std::min(a[1], c[1]), std::max(a[0], c[0]), std::max(a[1], c[1])}});
         const Square& b = segments_.back().box;
         box = {std::min(box.x0, b.x0), std::min(box.y0, b.y0), std::max(box.x1, b.x1), std::max(box.y1, b.y1)};
         largest = std::max({largest, std::fabs(b.x0), std::fabs(b.y0), std::fabs(b.x1), std::fabs(b.y1)});
@@ -48,8 +40,8 @@ SegmentTree::SegmentTree(const std::vector<std::array<FloatPoint, 2>>& ends) : f
 
 // Squares of side at least 1000m keep their middle strictly inside (m is far above the spacing of
 // doubles there), so there are at most about 2^21 of them along a side of the root. Segments that
-// cannot be told apart by splitting (many long ones side by side, or boxes of infinite shadows)
-// would still be listed in up to 2^21 squares each, so a square stays a leaf once the listings
+// cannot be told apart by splitting (many long ones side by side, or crowding one point) would
+// still be listed in up to 2^21 squares each, so a square stays a leaf once the listings
 // would pass a budget linear in the segments; squares are split breadth first, so the budget
 // goes to the coarse levels everywhere before the fine ones anywhere.
 void SegmentTree::build(int segments) {
@@ -113,23 +105,21 @@ int SegmentTree::leaf_at(const FloatPoint& p, int dx) const {
 // Why a segment is listed in every square whose closed square holds the index point g(P) of one
 // of its exact points P = A + λ(C − A), 0 <= λ <= 1. The box of the ends' index points holds g(P)
 // by monotony, so a box apart from the widened square rules the segment out soundly, and a box
-// inside it lists the segment. Otherwise, let u = 2^-53 and E the largest index coordinate. A
-// finite shadow is within u·|exact| of its exact coordinate (plus 2^-1075 below the normal range),
-// and the index scaling by a power of two adds at most 2^-1075 more, so every index coordinate is
-// off by at most u·E' + 2^-1074, where E' <= (1 + u)E is the scaled exact magnitude. g(P) therefore
-// lies within δ = 2(u·E' + 2^-1074) of the point a + λ(c − a) of the segment between the ends' index
-// points a and c: that segment meets the square widened by δ at λ. The test clips [0, 1] to the
-// square widened by m = 1e-9·E + 1e-300 > 2^20·δ; rounding the widened sides leaves a widening
-// m' >= 0.99m. In an axis where the segment moves by d ≠ 0, the exact clip bounds for that square
-// lie at least (m' − δ)/|d| beyond λ on both sides; the computed bounds fl(fl(b − a)/d) are within
-// 2.01u·|b − a|/|d| <= 6.1u·E/|d| of the exact ones (|b − a| <= 3E), or infinite with the right sign
-// where the quotient overflows. Since m' − δ > 6.1u·E, every lower bound stays at most λ and every
-// upper bound at least λ: lo <= λ <= hi. An axis where d = 0 is decided by the box test. A segment
-// with an infinite shadow has no bound like δ: it is listed wherever its box meets the square.
+// inside it lists the segment. Otherwise, let u = 2^-53 and E the largest index coordinate. Every
+// index coordinate is within u·E' + 2^-1074 of the scaled exact one, where E' <= (1 + u)E is the
+// largest scaled exact magnitude. g(P) therefore lies within δ = 2(u·E' + 2^-1074) of the point
+// a + λ(c − a) of the segment between the ends' index points a and c: that segment meets the square
+// widened by δ at λ. The test clips [0, 1] to the square widened by m = 1e-9·E + 1e-300 > 2^20·δ;
+// rounding the widened sides leaves a widening m' >= 0.99m. In an axis where the segment moves by
+// d ≠ 0, the exact clip bounds for that square lie at least (m' − δ)/|d| beyond λ on both sides; the
+// computed bounds fl(fl(b − a)/d) are within 2.01u·|b − a|/|d| <= 6.1u·E/|d| of the exact ones
+// (|b − a| <= 3E), or infinite with the right sign where the quotient overflows. Since
+// m' − δ > 6.1u·E, every lower bound stays at most λ and every upper bound at least λ:
+// lo <= λ <= hi. An axis where d = 0 is decided by the box test.
 bool SegmentTree::passes_through(const Listed& s, const Square& widened) const {
     const Square& b = s.box;
     if (b.x1 < widened.x0 || b.x0 > widened.x1 || b.y1 < widened.y0 || b.y0 > widened.y1) return false;
-    if (s.boxed || (widened.x0 <= b.x0 && b.x1 <= widened.x1 && widened.y0 <= b.y0 && b.y1 <= widened.y1)) return true;
+    if (widened.x0 <= b.x0 && b.x1 <= widened.x1 && widened.y0 <= b.y0 && b.y1 <= widened.y1) return true;
     const double low[2] = {widened.x0, widened.y0}, high[2] = {widened.x1, widened.y1};
     double lo = 0.0, hi = 1.0;
     for (int axis = 0; axis < 2; ++axis) {

@@ -1,4 +1,4 @@
-// A quadtree over segments of the plane, built on the index points of their ends' shadows
+// A quadtree over segments of the plane, built on the index points of their ends
 // (arrangement/index_frame.hpp), for finding segments that may meet and the segments a
 // horizontal ray may hit.
 //
@@ -28,10 +28,9 @@ public:
         int begin = 0, end = 0;  // a leaf's segments: members()[begin … end)
     };
 
-    // The segments by the shadows of their ends.
+    // The segments by the index points of their ends.
     explicit SegmentTree(const std::vector<std::array<FloatPoint, 2>>& ends);
 
-    const IndexFrame& frame() const { return frame_; }
     const std::vector<Node>& nodes() const { return nodes_; }
     const std::vector<int>& members() const { return members_; }
     const Square& root() const { return nodes_.front().square; }
@@ -44,13 +43,11 @@ private:
     struct Listed {
         FloatPoint a, c;  // the ends' index points
         Square box;       // theirs
-        bool boxed;       // an end's shadow is infinite
     };
 
     bool passes_through(const Listed& s, const Square& widened) const;
     void build(int segments);
 
-    IndexFrame frame_;
     std::vector<Listed> segments_;
     double margin_ = 0.0, smallest_ = 0.0;
     std::vector<Node> nodes_;

@@ -23,21 +23,19 @@ namespace {
 class BlockerGrid {
 public:
     BlockerGrid(const std::vector<Point2>& loop, const std::vector<int>& members) {
-        std::vector<FloatPoint> shadows;
-        shadows.reserve(loop.size());
-        double largest = 0.0;
+        IndexFrame frame;
+        g_.reserve(loop.size());
         for (const Point2& q : loop) {
-            shadows.push_back(shadow(q));
-            largest = std::max({largest, std::fabs(shadows.back()[0]), std::fabs(shadows.back()[1])});
+            g_.push_back(shadow(q));
+            frame.include(q, g_.back());
         }
-        const IndexFrame frame(largest);
         double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
-        for (const FloatPoint& p : shadows) {
-            g_.push_back(frame(p));
-            x0 = std::min(x0, g_.back()[0]);
-            y0 = std::min(y0, g_.back()[1]);
-            x1 = std::max(x1, g_.back()[0]);
-            y1 = std::max(y1, g_.back()[1]);
+        for (std::size_t i = 0; i < loop.size(); ++i) {
+            g_[i] = frame(loop[i], g_[i]);
+            x0 = std::min(x0, g_[i][0]);
+            y0 = std::min(y0, g_[i][1]);
+            x1 = std::max(x1, g_[i][0]);
+            y1 = std::max(y1, g_[i][1]);
         }
         const double n = static_cast<double>(std::max<std::size_t>(members.size(), 1));
         // About one member per cell: the square root of the area per member, taken as a product of

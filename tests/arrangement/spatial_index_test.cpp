@@ -67,8 +67,13 @@ TEST_P(SpatialIndexAtScale, SegmentsThatMeetShareALeaf) {
     std::mt19937_64 rng(static_cast<unsigned>(GetParam().exponent + 2000));
     for (int trial = 0; trial < 8; ++trial) {
         const std::vector<Segment2> segments = random_segments(rng, GetParam(), 60);
+        IndexFrame frame;
+        for (const Segment2& s : segments) {
+            frame.include(s.from, shadow(s.from));
+            frame.include(s.to, shadow(s.to));
+        }
         std::vector<std::array<FloatPoint, 2>> ends;
-        for (const Segment2& s : segments) ends.push_back({shadow(s.from), shadow(s.to)});
+        for (const Segment2& s : segments) ends.push_back({frame(s.from, shadow(s.from)), frame(s.to, shadow(s.to))});
         const SegmentTree tree(ends);
         std::set<std::pair<int, int>> shared;
         for (const SegmentTree::Node& node : tree.nodes()) {
