@@ -21,14 +21,16 @@ def staircase_operands(n):
     return a, a.translate("1/2", "1/2", "1/2")
 
 
-def hole_grid(k):
-    """The k x k unit holes of a (2k+1) x (2k+1) x 1 plate, as boxes reaching through it."""
-    return [br.make_box("1", "1", "3", "hole").translate(str(2 * i + 1), str(2 * j + 1), "-1")
+def hole_grid(k, size=1):
+    """The k x k holes of side `size` of a (2k+1) x (2k+1) x 1 plate scaled by `size`, as boxes reaching
+    through it."""
+    return [br.make_box(str(size), str(size), str(3 * size), "hole").translate(str((2 * i + 1) * size),
+                                                                             str((2 * j + 1) * size), str(-size))
             for i in range(k) for j in range(k)]
 
 
-def plate(k):
-    return br.make_box(str(2 * k + 1), str(2 * k + 1), "1", "plate")
+def plate(k, size=1):
+    return br.make_box(str((2 * k + 1) * size), str((2 * k + 1) * size), str(size), "plate")
 
 
 def plate_with_holes(k):

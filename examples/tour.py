@@ -37,6 +37,9 @@ def transforms_and_prisms() -> None:
     print("scale('-1', '1', '1') is mirror(0):", box.scale("-1", "1", "1").canonical() == box.mirror(0).canonical())
     corner = box.polygons()[0][1].index(["1/1", "0/1", "0/1"])
     print("rotate_quarter(2, 1) turns the corner (1, 0, 0) to", box.rotate_quarter(2, 1).polygons()[0][1][corner])
+    turned = box.rotate([["1/2", "1/2", "0"], ["0", "0", "1"]], "30", "1/1000000")  # degrees; tolerance in radians
+    print("rotate by 30 degrees about the vertical through (1/2, 1/2): six-fold volume", turned.volume6_str(),
+          " exact bbox:", turned.bbox_exact())
     stairs = ["0", "0", "4", "0", "4", "1", "3", "1", "3", "2", "2", "2", "2", "3", "1", "3", "1", "4", "0", "4"]
     prism = br.make_prism(stairs, "3/2", "stairs")
     print("staircase prism of height 3/2: six-fold volume", prism.volume6_str(), "(6 · 3/2 · area 10)")

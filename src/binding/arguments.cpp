@@ -116,7 +116,7 @@ std::optional<T> to_integer(PyObject* object, Read read) {
     return value;
 }
 
-std::optional<std::vector<Solid>> to_solids(PyObject* object) {
+std::optional<std::vector<SolidRef>> to_solids(PyObject* object) {
     PyRef iterator(PyObject_GetIter(object));
     if (!iterator) {
         if (!PyErr_ExceptionMatches(PyExc_TypeError)) return std::nullopt;
@@ -124,11 +124,11 @@ std::optional<std::vector<Solid>> to_solids(PyObject* object) {
         raise_cannot_convert(object, "Iterable");
         return std::nullopt;
     }
-    std::vector<Solid> solids;
+    std::vector<SolidRef> solids;
     while (PyRef item{PyIter_Next(iterator.get())}) {
         // An endless iterable must not hold the caller past Ctrl-C.
         if (solids.size() % 256 == 255 && PyErr_CheckSignals() < 0) return std::nullopt;
-        const Solid* solid = solid_of(item.get());
+        const SolidRef* solid = solid_value_of(item.get());
         if (!solid) {
             raise_cannot_convert(item.get(), "PySolid");
             return std::nullopt;
@@ -160,12 +160,12 @@ std::optional<Value> convert(PyObject* object, Kind kind) {
         case Kind::Solids:
             return lift(to_solids(object));
         case Kind::Solid: {
-            const Solid* solid = solid_of(object);
+            const SolidRef* solid = solid_value_of(object);
             if (!solid) {
                 raise_cannot_convert(object, "PySolid");
                 return std::nullopt;
             }
-            return Value(solid);
+            return Value(*solid);
         }
         case Kind::LabelledLoops:
             return lift(to_labelled_loops(object));

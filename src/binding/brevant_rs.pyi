@@ -120,6 +120,59 @@ class PySolid:
                 fit in a signed 64-bit integer.
         """
 
+    def rotate(self, axis: _Points, angle: str, tolerance: str) -> PySolid:
+        """The solid turned about a line by an exact rotation within `tolerance` of `angle`.
+
+        The rotation has a rational matrix, made from an integer quaternion (a, b·d) with d the
+        axis direction as the shortest integer vector: its axis is exactly the given line, and it
+        is exactly orthogonal with determinant 1, so lengths, angles and volumes are kept exactly.
+        Of the rotations within the tolerance it takes the one with the smallest integers a and b,
+        so angles whose rotation is rational (multiples of 90 degrees about a coordinate axis, 120
+        degrees about (1, 1, 1), 180 degrees about any axis) are met exactly. Turning by -angle
+        with the same axis and tolerance is exactly the inverse.
+
+        Args:
+            axis: [[px, py, pz], [dx, dy, dz]]: a point on the line and the line's direction,
+                number texts. The turn is counter-clockwise seen from the end of the direction
+                (right-hand rule).
+            angle: the angle in degrees, a number text; any value, taken modulo 360.
+            tolerance: the largest difference allowed between the rotation's angle and `angle`, in
+                radians, a positive number text ('1/1000000' for a micro-radian). Smaller
+                tolerances give longer fractions.
+
+        Returns:
+            A new solid, polygon order and labels kept, every plane carried exactly.
+
+        Raises:
+            TypeError: an argument is of the wrong kind.
+            ValueError: `axis` is not two points of three coordinates ("rotate: the axis must be
+                a point and a direction of three number texts each, [[px, py, pz], [dx, dy, dz]]"),
+                its direction is zero ("rotate: the axis direction is zero"), or `tolerance` is zero
+                or negative ("rotate: the tolerance must be positive").
+            InternalFailure: a number text cannot be read.
+        """
+
+    def transform(self, matrix: _Points) -> PySolid:
+        """The solid mapped by an exact affine map x -> A·x + t.
+
+        Args:
+            matrix: three rows [a, b, c, tx], [d, e, f, ty], [g, h, i, tz] of number texts: the
+                rows of A, each followed by its component of t. A point (x, y, z) goes to
+                (a·x + b·y + c·z + tx, d·x + e·y + f·z + ty, g·x + h·y + i·z + tz).
+
+        Returns:
+            A new solid, polygon order and labels kept, every plane carried exactly. Where the
+            determinant of A is negative every polygon is turned over, so that outward faces stay
+            outward; the volume is multiplied by the determinant's absolute value.
+
+        Raises:
+            TypeError: `matrix` is not a sequence of sequences of str.
+            ValueError: `matrix` is not 3 rows of 4 ("transform: the matrix must be 3 rows of 4
+                number texts, [[a, b, c, tx], [d, e, f, ty], [g, h, i, tz]]"), or A is singular
+                ("transform: the matrix is singular (its determinant is 0)").
+            InternalFailure: a number text cannot be read.
+        """
+
     # ----- Booleans by BSP trees: fragments of faces, T-junctions left in --------------------------
 
     def boolean(self, op: str, other: PySolid) -> PySolid:
@@ -212,6 +265,16 @@ class PySolid:
 
         Raises:
             InternalFailure: the solid has no polygons.
+        """
+
+    def bbox_exact(self) -> list[str]:
+        """The axis-aligned bounding box, exact.
+
+        Returns:
+            [min x, min y, min z, max x, max y, max z] as reduced fraction texts.
+
+        Raises:
+            InternalFailure: the solid has no polygons, as for bbox().
         """
 
     # ----- Faces and meshes ------------------------------------------------------------------------
@@ -504,10 +567,13 @@ def nurbs_surface_eval(
 def ssi_pairs(
     net_a: _Net, net_b: _Net, depth: SupportsIndex, a_box: _Texts | None = None, b_box: _Texts | None = None
 ) -> list[list[str]]:
-    """The pairs of parameter boxes of two rational Bézier patches that may still intersect after
-    `depth` levels of subdivision into quarters.
+    """Subdivision detection: returns surviving leaf-pair parameter boxes
+    (au0,au1,av0,av1,bu0,bu1,bv0,bv1) as exact rational strings. Empty
+    result = certified non-intersection. Clustering/refinement stay in
+    Python (they are not the hot loop).
 
-    A pair survives a level while the bounding boxes of its two pieces' control points meet
+    The pairs of parameter boxes of two rational Bézier patches that may still intersect after
+    `depth` levels of subdivision into quarters. A pair survives a level while the bounding boxes of its two pieces' control points meet
     (touching counts). An empty result certifies that the patches do not intersect.
 
     Args:
@@ -585,6 +651,8 @@ def _solid_from_state(state: str) -> PySolid:
 
     Raises:
         TypeError: `state` is not a str.
-        ValueError: the text is not a state this version wrote.
-        InternalFailure: a number in it cannot be read.
+        ValueError: the text is not one this version can have written ("solid state: ..." says what
+            is wrong): a wrong tag, count or label length, a number not written as a reduced
+            fraction n/d, a polygon of fewer than three vertices, or a plane that does not hold its
+            polygon's vertices or faces against the way its loop runs.
     """

@@ -55,7 +55,8 @@ PyObject* mesh_object(const Points& points, Point point, const IndexTriples& tri
 }
 
 struct ToPython {
-    PyObject* operator()(Solid& solid) const { return wrap_solid(std::move(solid)); }
+    PyObject* operator()(Solid& solid) const { return wrap_solid(std::make_shared<const SolidValue>(std::move(solid))); }
+    PyObject* operator()(Body& body) const { return wrap_solid(std::make_shared<const SolidValue>(std::move(body))); }
     PyObject* operator()(const std::string& text) const { return text_object(text); }
     PyObject* operator()(const TextPair& pair) const {
         PyRef first(text_object(pair.first));

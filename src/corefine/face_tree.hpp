@@ -18,6 +18,10 @@ struct Box3 {
     void extend(const Box3& other);
 };
 
+// A box around the points, widened by a margin far above the rounding of their shadows; all of
+// space when a shadow is infinite or NaN (a coordinate beyond the double range).
+Box3 widened_box(const std::vector<std::array<double, 3>>& points);
+
 class FaceTree {
 public:
     // boxes[i] is face i's box, already widened.
@@ -29,7 +33,9 @@ public:
         walk([&](const Box3& b) { return b.overlaps(box); }, visit);
     }
 
-    // Calls visit(face) for every face whose box the ray from `origin` along `direction` may reach.
+    // Calls visit(face) for every face whose box the ray x + t·d, t >= 0, may reach, where
+    // `origin` is x rounded to doubles (correctly, or infinite beyond their range) and `direction`
+    // is d exactly (integers below 2^53).
     template <typename Visit>
     void along_ray(const std::array<double, 3>& origin, const std::array<double, 3>& direction, Visit visit) const {
         walk([&](const Box3& b) { return ray_meets(b, origin, direction); }, visit);

@@ -7,6 +7,7 @@
 
 #include "exact/failure.hpp"
 #include "exact/offload.hpp"
+#include "exact/word_gcd.hpp"
 
 namespace brevant {
 
@@ -33,7 +34,7 @@ UInt128 magnitude(Int128 v) { return v < 0 ? 0 - static_cast<UInt128>(v) : v; }
 std::uint64_t gcd_with(Int128 t, std::uint64_t g) {
     const UInt128 m = magnitude(t);
     const std::uint64_t word = m >> 64 == 0 ? static_cast<std::uint64_t>(m) : static_cast<std::uint64_t>(m % g);
-    return std::gcd(word, g);
+    return word_gcd(word, g);
 }
 
 // t / k for a k that divides t, in one word when t fits in one.
@@ -118,7 +119,13 @@ struct Rational::Small {
 
     static Rational add(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d) {
         if (b == 1 && d == 1) return from_reduced(Int128(a) + c, 1);
-        const auto g = std::gcd(static_cast<std::uint64_t>(b), static_cast<std::uint64_t>(d));
+        if (b == d) {
+            // Any factor a + c shares with the result's denominator b divides b.
+            const Int128 t = Int128(a) + c;
+            const std::uint64_t g = gcd_with(t, static_cast<std::uint64_t>(b));
+            return from_reduced(divide_exact(t, g), b / static_cast<std::int64_t>(g));
+        }
+        const auto g = word_gcd(static_cast<std::uint64_t>(b), static_cast<std::uint64_t>(d));
         // With coprime denominators, a·d + c·b shares no factor with b·d.
         if (g == 1) return from_reduced(Int128(a) * d + Int128(c) * b, Int128(b) * d);
         const auto gi = static_cast<std::int64_t>(g);
@@ -132,8 +139,8 @@ struct Rational::Small {
         if (a == 0 || c == 0) return Rational();  // common on axis-aligned input; spares two gcds
         if (b == 1 && d == 1) return from_reduced(Int128(a) * c, 1);
         // Cancelling across the two fractions leaves nothing to cancel in the product.
-        const auto g1 = static_cast<std::int64_t>(std::gcd(magnitude(a), static_cast<std::uint64_t>(d)));
-        const auto g2 = static_cast<std::int64_t>(std::gcd(magnitude(c), static_cast<std::uint64_t>(b)));
+        const auto g1 = static_cast<std::int64_t>(word_gcd(magnitude(a), static_cast<std::uint64_t>(d)));
+        const auto g2 = static_cast<std::int64_t>(word_gcd(magnitude(c), static_cast<std::uint64_t>(b)));
         return from_reduced(Int128(a / g1) * (c / g2), Int128(b / g2) * (d / g1));
     }
 
@@ -311,7 +318,7 @@ Rational::Rational(const BigInt& numerator, const BigInt& denominator) : Rationa
     if (fits_inline(numerator.raw()) && fits_inline(denominator.raw())) {
         std::int64_t n = mpz_get_si(numerator.raw());
         std::int64_t d = mpz_get_si(denominator.raw());
-        const auto g = static_cast<std::int64_t>(std::gcd(magnitude(n), magnitude(d)));
+        const auto g = static_cast<std::int64_t>(word_gcd(magnitude(n), magnitude(d)));
         n /= g;
         d /= g;
         words_.num = d < 0 ? -n : n;

@@ -88,10 +88,14 @@ ROWS = (
     Row("scale", True, numbers("fx fy fz", ("2", "-3", "1/4"))),
     Row("mirror", True, (Param("axis", UINT, 1),)),
     Row("rotate_quarter", True, (Param("axis", UINT, 2), Param("quarters", INT, -1))),
+    Row("rotate", True, (Param("axis", TEXTS2, (("1", "0", "1/2"), ("1", "2", "2"))), Param("angle", NUMBER, "30"),
+                         Param("tolerance", NUMBER, "1/1000")), refused=((O, O), "30", "1/1000")),
+    Row("transform", True, (Param("matrix", TEXTS2, (("0", "2", "0", "1"), ("1", "0", "0", "0"), ("0", "0", "1", "-1/2"))),),
+        refused=((("1", "2", "3", "0"), ("2", "4", "6", "0"), ("0", "0", "1", "0")),)),
     Row("boolean", True, (Param("op", OP, "union"), Param("other", SOLID, None)), cost=10),
     Row("chamfer", True, (Param("dist", NUMBER, "1/10"),), cost=100, refused=("2",)),
     *(Row(name, True) for name in
-      ("volume", "volume6_str", "canonical", "watertight_ok", "logical_faces", "bbox", "polygons")),
+      ("volume", "volume6_str", "canonical", "watertight_ok", "logical_faces", "bbox", "bbox_exact", "polygons")),
     *(Row(name, True, cost=3) for name in ("merged", "to_mesh", "to_mesh_floats")),
     *(Row(name, True, (Param("other", SOLID, None),), cost=10) for name in ("union", "cut", "intersect")),
     Row("solid_from_polygons", False, (Param("polygons", FACES, TETRAHEDRON),), refused=((("t", (O, X)),),)),
@@ -242,8 +246,10 @@ def _argument_values(param):
                    ("huge-count", with_state_token(v, 1, "9" * 30), ValueError),
                    ("two-vertices", with_state_token(v, 4, "2"), ValueError),
                    ("long-label", with_state_token(v, 2, "99"), ValueError),
-                   ("bad-number", with_state_token(v, 5, "x"), br.InternalFailure),
-                   ("zero-denominator", with_state_token(v, 5, "1/0"), br.InternalFailure)]
+                   ("bad-number", with_state_token(v, 5, "x"), ValueError),
+                   ("zero-denominator", with_state_token(v, 5, "1/0"), ValueError),
+                   ("unreduced-number", with_state_token(v, 5, "0/2"), ValueError),
+                   ("plane-off-its-polygon", with_state_token(v, 20, "1/1"), ValueError)]
     if kind == FACES:
         # A face is any sequence of two items: a label and a loop of [x, y, z] points.
         values += [("str-face", lambda: with_item(v, (0,), "ab"), TypeError),
