@@ -109,7 +109,7 @@ TEST(MergedFaces, ReportTheLargestWinding) {
         // A second box moved along x overlaps the first on four planes where it is shifted by less
         // than its length, and on none otherwise.
         const long dx = shift(rng);
-        const Solid moved = box.mapped([&](const Vec3& v) { return add(v, pt(dx, 0, 0)); });
+        const Solid moved = box.mapped([&](const Vec3& v) { return add(v, pt(dx, 0, 0)); }, [](const Vec3& n) { return n; });
         Solid pair = box;
         pair.polygons.insert(pair.polygons.end(), moved.polygons.begin(), moved.polygons.end());
         merged_faces(pair, &largest);

@@ -41,7 +41,7 @@ TEST_P(FloatFiltersAtScale, VolumeSignAgreesWithTheExactVolume) {
     for (int trial = 0; trial < 60; ++trial) {
         const Solid box = Solid::cube(unit * Rational(side(rng)), unit * Rational(side(rng)), unit * Rational(side(rng)), "b");
         const Vec3 by{unit * Rational(shift(rng)), unit * Rational(shift(rng)), unit * Rational(shift(rng))};
-        const Solid moved = box.mapped([&](const Vec3& v) { return add(v, by); });
+        const Solid moved = box.mapped([&](const Vec3& v) { return add(v, by); }, [](const Vec3& n) { return n; });
         EXPECT_EQ(volume6_sign(moved), volume6(moved).sign()) << "scale 2^" << e;
         EXPECT_EQ(volume6_sign(moved.flipped()), volume6(moved.flipped()).sign()) << "scale 2^" << e;
     }
