@@ -31,6 +31,15 @@ struct LabelledLoop {
 };
 using LabelledLoops = std::vector<LabelledLoop>;
 
+// An edge as chamfer_edges() takes it: its index in edges(), or its end points (the start and end
+// of an edges() record, or of any sequence whose first two items are three number texts each).
+struct EdgeName {
+    std::optional<std::int64_t> index;
+    Texts start;
+    Texts end;
+};
+using EdgeNames = std::vector<EdgeName>;
+
 enum class Kind {
     Text,     // str
     Texts,    // sequence of str
@@ -41,17 +50,19 @@ enum class Kind {
     Solid,    // a PySolid
     Solids,   // any iterable of PySolid (held, so the items need not outlive the conversion)
     LabelledLoops,  // sequence of (label, loop) pairs: a str and a sequence of sequences of str
+    EdgeNames,      // sequence of ints (through __index__) and edge records
 };
 
 struct Param {
     const char* name;
     Kind kind;
     bool optional = false;  // defaults to None, shown as "name=None" in the signature
+    bool takes_none = false;  // required, but None is a value (read as std::monostate)
 };
 
 // A converted argument; std::monostate stands for None.
 using Value = std::variant<std::monostate, std::string, Texts, Texts2, Texts3, std::uint64_t, std::int64_t,
-                           SolidRef, std::vector<SolidRef>, LabelledLoops>;
+                           SolidRef, std::vector<SolidRef>, LabelledLoops, EdgeNames>;
 
 class Args {
 public:
@@ -68,6 +79,7 @@ public:
     const SolidValue& solid_value(std::size_t i) const { return *std::get<SolidRef>(values_.at(i)); }
     const std::vector<SolidRef>& solid_values(std::size_t i) const { return std::get<std::vector<SolidRef>>(values_.at(i)); }
     const LabelledLoops& labelled_loops(std::size_t i) const { return std::get<LabelledLoops>(values_.at(i)); }
+    const EdgeNames& edge_names(std::size_t i) const { return std::get<EdgeNames>(values_.at(i)); }
     // An optional parameter's value, or nothing for None.
     template <typename T>
     std::optional<T> optional(std::size_t i) const {
@@ -106,14 +118,25 @@ struct FloatMesh {
     std::vector<std::array<double, 3>> points;
     IndexTriples triangles;
 };
+// Edges as edges() gives them, each naming its end points and face labels by index into the
+// tables, so that what many records share becomes one Python object.
+struct EdgeRecords {
+    struct Record {
+        std::size_t start, end, face_a, face_b;
+        bool convex;
+    };
+    Texts2 points;  // [x, y, z] texts
+    Texts labels;
+    std::vector<Record> records;
+};
 
 // What a run function returns; each alternative has one Python form (Solid and Body: a new PySolid,
 // std::string: str, TextPair: tuple of two str, Texts: list of str, Texts2: list of lists of str,
 // std::vector<double>: list of float, double: float, Count: int, Truth: bool,
 // LabelledLoops: list of (str, list of lists of str), ExactMesh and FloatMesh: (list of points, list of
-// (i, j, k))).
+// (i, j, k)), EdgeRecords: list of brevant_rs.Edge).
 using Result = std::variant<Solid, Body, std::string, TextPair, Texts, Texts2, std::vector<double>, double, Count,
-                            Truth, LabelledLoops, ExactMesh, FloatMesh>;
+                            Truth, LabelledLoops, ExactMesh, FloatMesh, EdgeRecords>;
 
 struct FunctionDef {
     const char* name;

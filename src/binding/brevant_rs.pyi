@@ -21,7 +21,7 @@ in the order the module registers them.
 """
 
 from collections.abc import Callable, Iterable, Sequence
-from typing import Any, Final, NoReturn, SupportsIndex, TypeAlias, final
+from typing import Any, Final, Literal, NoReturn, SupportsIndex, TypeAlias, final
 
 # Argument shapes. Each str is a number text unless the parameter is a label or an operation name.
 _Texts: TypeAlias = Sequence[str]
@@ -29,6 +29,8 @@ _Points: TypeAlias = Sequence[Sequence[str]]
 _Net: TypeAlias = Sequence[Sequence[Sequence[str]]]
 # A (label, loop) pair as polygons() gives it; any two-item sequence will do (JSON gives lists).
 _Face: TypeAlias = tuple[str, _Points] | Sequence[str | _Points]
+# A point as edges() gives it: (x, y, z) exact texts.
+_Point3: TypeAlias = tuple[str, str, str]
 
 __version__: Final[str]
 """The version of the distribution, as in its metadata ('0.1.0')."""
@@ -39,6 +41,46 @@ class InternalFailure(BaseException):
     Derives directly from BaseException, so `except Exception` does not catch it. Its message is
     the text of the failed check, for example "denominator == 0".
     """
+
+@final
+class Edge(tuple[_Point3, _Point3, tuple[str, str], Literal["convex", "concave"]]):
+    """An edge of a solid's merged form, as PySolid.edges() lists it: a named tuple
+    (start, end, faces, kind) that pickles and compares as a tuple.
+
+    start is the lesser end point (by x, then y, then z) and end the greater one, each as three
+    exact texts. faces holds the labels of the two faces that meet along the edge: first the face
+    whose loop (counter-clockwise seen from outside) runs along the edge from start to end, then
+    the face whose loop runs from end to start. kind is 'convex' where the solid lies behind both
+    faces (they meet at less than 180 degrees inside), 'concave' where it lies in front of one.
+    """
+
+    __match_args__: Final = ("start", "end", "faces", "kind")
+    n_fields: Final[int]
+    """4, as for every named tuple of this kind (a struct sequence)."""
+    n_sequence_fields: Final[int]
+    """4: every field is an item of the tuple."""
+    n_unnamed_fields: Final[int]
+    """0."""
+
+    @property
+    def start(self) -> _Point3:
+        """The lesser end point."""
+
+    @property
+    def end(self) -> _Point3:
+        """The greater end point."""
+
+    @property
+    def faces(self) -> tuple[str, str]:
+        """The labels of the face running from start to end, then of the one running back."""
+
+    @property
+    def kind(self) -> Literal["convex", "concave"]:
+        """'convex' or 'concave'."""
+
+# An edge as chamfer_edges() takes it: its index in edges(), an Edge, or any sequence whose first two
+# items are its end points (three number texts each).
+_EdgeName: TypeAlias = SupportsIndex | Edge | Sequence[Sequence[str]]
 
 @final
 class PySolid:
@@ -206,7 +248,8 @@ class PySolid:
             dist: the distance, a number text; '0' returns the solid as it is.
 
         Returns:
-            A new solid; the bevels and corner facets carry labels of their own.
+            A new solid; the bevels and corner facets carry labels of their own. A solid that is
+            not convex, or has a face whose unit normal is irrational, comes back in merged form.
 
         Raises:
             TypeError: `dist` is not a str.
@@ -214,6 +257,69 @@ class PySolid:
                 a face or cross each other, or a vertex where a convex edge ends cannot be resolved
                 (the message names the vertex and the reason).
             InternalFailure: `dist` cannot be read, or the solid has no polygons.
+        """
+
+    def chamfer_edges(self, edges: Sequence[_EdgeName] | None, dist: str, dist2: str | None = None) -> PySolid:
+        """The solid's merged form with the chosen edges chamfered by a true distance.
+
+        Each bevel meets its edge's first face (faces[0] of its Edge record) dist from the edge and
+        its second face dist2 from it, measured in the face perpendicular to the edge: exactly
+        where that direction has a rational length, otherwise within a relative 2^-62. A convex
+        edge is bevelled (material taken away); a concave edge is filled (material added, a
+        bevel facing the other way). Where a chosen edge ends beside unchosen ones, its bevel
+        stops in the plane of the face there that does not hold it; chosen bevels meet in a mitre
+        (over an inward corner, in the plane through the concave edge and the point where both
+        bevels meet the cap), and where three chosen edges meet at a convex (or, filled, a
+        concave) corner, the corner is cut to a triangular facet as by chamfer(). Unlike chamfer(),
+        a bevel ending at the foot of a post stops at the face the post stands on.
+
+        Args:
+            edges: the edges to chamfer, each its index in edges() or its record (an Edge, or
+                any sequence whose first two items are its end points, in either order); None
+                chooses every convex edge.
+            dist: the distance in each chosen edge's first face, a number text.
+            dist2: the distance in its second face; None for dist. Both '0' return the merged
+                form as it is.
+
+        Returns:
+            A new solid in merged form. Bevels are labelled 'bevel(A,B)' and fills 'fill(A,B)'
+            after the labels A and B of their edge's faces (in the record's order); corner facets
+            'corner(A,B,C)' after the labels of the faces around their vertex, in byte order.
+
+        Raises:
+            TypeError: `edges` is not a sequence of indexes and records or None, an end point
+                has other than three texts, or a distance is not a str.
+            OverflowError: an index is beyond a 64-bit integer.
+            ValueError: in this order: a negative distance; one distance zero and the other not;
+                a solid whose edges are not those of a closed surface (as edges()); an index
+                out of range or end points that no edge has; a vertex it cannot resolve
+                ("chamfer_edges: cannot resolve the vertex at (x, y, z): <reason>", the least
+                one by point), such as chosen convex and concave edges meeting; distances so large
+                that bevels reach past a face, eat a face or cross each other.
+            InternalFailure: a number text cannot be read.
+        """
+
+    # ----- Edges -----------------------------------------------------------------------------------
+
+    def edges(self) -> list[Edge]:
+        """The edges of the solid's merged form, each whole, in order of (start, end).
+
+        A face is a region of one plane facing one way (merged() may split a face with holes into a
+        few polygons: they stay one face); an edge is a straight stretch where two faces meet, taken
+        whole from end to end, through points where other edges merely touch it. Each face is named
+        by the label merged() gives its polygon beside the edge's start. On a closed solid every
+        edge is convex or concave: faces in one plane that meet are one face.
+
+        Returns:
+            A list of Edge records (start, end, faces, kind), sorted by start, then end, comparing
+            points by x, then y, then z; [] for a solid without polygons.
+
+        Raises:
+            ValueError: the solid is open ("edges: at (x, y, z): the solid is open along an edge
+                there"), more than two faces meet along one of its edges (two parts touching
+                along it), or its faces meet inconsistently oriented or back to back; the message
+                names the least such point.
+            InternalFailure: an internal check of the merge failed.
         """
 
     # ----- Measures --------------------------------------------------------------------------------

@@ -27,6 +27,8 @@ extern const MethodDef rotate_method;
 extern const MethodDef transform_method;
 extern const MethodDef boolean_method;
 extern const MethodDef chamfer_method;
+extern const MethodDef chamfer_edges_method;
+extern const MethodDef edges_method;
 extern const MethodDef volume_method;
 extern const MethodDef volume6_str_method;
 extern const MethodDef canonical_method;

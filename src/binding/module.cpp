@@ -1,4 +1,4 @@
-// Module initialisation: the PySolid class first, then the module functions in table order, then
+// Module initialisation: the PySolid class and the Edge record first, then the module functions in table order, then
 // the internal-failure exception type and __version__ (BREVANT_VERSION, defined by the build). The
 // module is created once per process; a second sub-interpreter is refused.
 #include "binding/entry_table.hpp"
@@ -50,6 +50,9 @@ PyObject* create_module() {
     if (!module) return nullptr;
     if (!add_object(module.get(), "PySolid", create_solid_type())) return nullptr;
     Py_INCREF(reinterpret_cast<PyObject*>(solid_type()));  // kept for the life of the process
+    PyObject* edge = create_edge_type();
+    if (!add_object(module.get(), "Edge", edge)) return nullptr;
+    Py_INCREF(edge);  // kept for the life of the process
     if (PyModule_AddFunctions(module.get(), function_defs()) < 0) return nullptr;
     g_state_reconstructor = PyObject_GetAttrString(module.get(), solid_from_state_function.name);
     if (!g_state_reconstructor) return nullptr;  // the reference is kept for the life of the process

@@ -29,6 +29,8 @@ const std::vector<const MethodDef*>& solid_methods() {
         &transform_method,
         &boolean_method,
         &chamfer_method,
+        &chamfer_edges_method,
+        &edges_method,
         &volume_method,
         &volume6_str_method,
         &canonical_method,

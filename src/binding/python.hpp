@@ -50,6 +50,10 @@ PyObject* wrap_solid(SolidRef value);
 // The value of a PySolid, or nullptr if the object is not one.
 const SolidRef* solid_value_of(PyObject* object);
 
+// brevant_rs.Edge, created once with the module, and the list of records edges() returns.
+PyObject* create_edge_type();
+PyObject* edge_records_object(const EdgeRecords& edges);
+
 // PySolid's pickling and copying methods, and its repr (value_protocol.cpp).
 const std::vector<PyMethodDef>& value_protocol_methods();
 PyObject* solid_repr(PyObject* self);

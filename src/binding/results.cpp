@@ -78,6 +78,7 @@ struct ToPython {
     PyObject* operator()(const FloatMesh& mesh) const {
         return mesh_object(mesh.points, float_point_object, mesh.triangles);
     }
+    PyObject* operator()(const EdgeRecords& edges) const { return edge_records_object(edges); }
 };
 
 }  // namespace

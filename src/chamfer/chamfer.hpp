@@ -2,8 +2,9 @@
 //
 // A convex solid whose faces all have rational unit normals is chamfered all at once: every edge
 // where two face planes meet is bevelled by subtracting its edge cutter, then every corner where
-// three edges end is flattened by subtracting its corner cutter. Any other solid is chamfered
-// from pieces local to its convex edges (local_chamfer.hpp).
+// three edges end is flattened by subtracting its corner cutter, with the BSP boolean: the result
+// keeps the fragments that boolean leaves. Any other solid is chamfered from pieces local to its
+// convex edges (local_chamfer.hpp) and comes back merged.
 //
 // Notation: dist is the setback of each bevel from its edge, measured in each face along the
 // edge's canonical integer direction D (dist for an axis-parallel edge, dist·|D| in general).

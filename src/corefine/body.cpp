@@ -114,6 +114,12 @@ FacePtr flipped_face(const BodyFace& face) {
 }
 
 Body make_body(std::vector<FacePtr> faces) {
+    const std::size_t n = faces.size();
+    return make_body_in_order(std::move(faces), n);
+}
+
+Body make_body_in_order(std::vector<FacePtr> faces, std::size_t unsorted) {
+    const bool keep_order = 2 * unsorted < faces.size();
     std::vector<Box3> boxes;
     boxes.reserve(faces.size());
     Box3 all{{INFINITY, INFINITY, INFINITY}, {-INFINITY, -INFINITY, -INFINITY}};
@@ -123,7 +129,7 @@ Body make_body(std::vector<FacePtr> faces) {
         all.extend(f->box);
         volume += f->volume6;
     }
-    return Body{std::move(faces), FaceTree(std::move(boxes)), all, std::move(volume)};
+    return Body{std::move(faces), FaceTree(std::move(boxes), keep_order), all, std::move(volume), keep_order ? unsorted : 0};
 }
 
 Body body_of(const Solid& solid) {

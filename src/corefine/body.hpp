@@ -58,6 +58,7 @@ struct Body {
     FaceTree tree;
     Box3 box;  // of all faces
     Rational volume6;
+    std::size_t unsorted = 0;  // faces placed in the tree's order without sorting them in
 
     bool empty() const { return volume6.is_zero(); }
 };
@@ -76,6 +77,11 @@ FacePtr flipped_face(const BodyFace& face);
 
 // A body from its faces: box hierarchy, box and volume.
 Body make_body(std::vector<FacePtr> faces);
+// The same for faces already in an order that keeps neighbours together, `unsorted` of them put
+// there without sorting: the hierarchy keeps that order while they are few (a result's faces in
+// the order of its operand's tree, new ones beside the faces they were cut from), and is sorted
+// again once they are half.
+Body make_body_in_order(std::vector<FacePtr> faces, std::size_t unsorted);
 
 // The body of a solid: its merged faces (the polygons themselves when it is in merged form).
 Body body_of(const Solid& solid);

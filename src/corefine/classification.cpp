@@ -44,7 +44,22 @@ Point2 piece_point(const BodyFace& face, const Piece& piece, const std::vector<L
         if (piece.outer >= 0 || loop != passive.front()) others.push_back({&loop->points2, &loop->box2, reversed});
     }
     if (piece.outer >= 0) return interior_point({&piece.loops[piece.outer], nullptr, false}, others, attempt);
-    return interior_point({&passive.front()->points2, &passive.front()->box2, reversed}, others, attempt);
+    const LoopView outer{&passive.front()->points2, &passive.front()->box2, reversed};
+    if (!piece.loops.empty()) {
+        // The piece surrounds what the cuts made: below the lowest point of that lies the piece,
+        // found among the few loops beneath it, where the corner of the face's own outer loop
+        // could see across every hole of the face.
+        const Point2* w = &piece.loops[0][0];
+        for (const std::vector<Point2>& loop : piece.loops) {
+            for (const Point2& q : loop) {
+                if (q[1] < (*w)[1] || (q[1] == (*w)[1] && q[0] < (*w)[0])) w = &q;
+            }
+        }
+        others.push_back(outer);
+        if (std::optional<Point2> below = point_below(*w, others, attempt)) return *below;
+        others.pop_back();
+    }
+    return interior_point(outer, others, attempt);
 }
 
 bool piece_inside(const BodyFace& face, const Piece& piece, const std::vector<LoopPtr>& passive, const Body& other) {

@@ -49,20 +49,23 @@ struct Side {
     bool flip;
 };
 
+// What the operation keeps of each face of an operand: the face itself, or faces cut from it.
+using KeptOf = std::vector<std::vector<FacePtr>>;
+
 void emit(FacePtr face, bool flip, std::vector<FacePtr>& out) {
     out.push_back(flip ? flipped_face(*face) : std::move(face));
 }
 
 // Faces the other body's faces do not reach: outside its box they lie outside it; the others lie
 // wholly on one side of its surface, the same side for faces sharing a point.
-void keep_untouched(const Side& s, std::vector<FacePtr>& out) {
+void keep_untouched(const Side& s, KeptOf& out) {
     std::vector<int> near;
     for (std::size_t f = 0; f < s.own.faces.size(); ++f) {
         if (s.slot[f] >= 0) continue;
         if (s.own.faces[f]->box.overlaps(s.other.box)) {
             near.push_back(static_cast<int>(f));
         } else if (s.rule[static_cast<int>(Where::Outside)]) {
-            emit(s.own.faces[f], s.flip, out);
+            emit(s.own.faces[f], s.flip, out[f]);
         }
     }
     if (near.empty()) return;
@@ -76,12 +79,14 @@ void keep_untouched(const Side& s, std::vector<FacePtr>& out) {
             const FacePieces whole = whole_face(face);
             it = inside.emplace(group[i], piece_inside(face, whole.pieces[0], whole.passive, s.other)).first;
         }
-        if (s.rule[static_cast<int>(it->second ? Where::Inside : Where::Outside)]) emit(s.own.faces[near[i]], s.flip, out);
+        if (s.rule[static_cast<int>(it->second ? Where::Inside : Where::Outside)]) {
+            emit(s.own.faces[near[i]], s.flip, out[near[i]]);
+        }
     }
 }
 
 // Faces the other body's faces reach: cut, each piece placed, and the kept pieces joined again.
-void keep_touched(const Side& s, const std::vector<int>& touched, std::vector<FacePtr>& out) {
+void keep_touched(const Side& s, const std::vector<int>& touched, KeptOf& out) {
     std::vector<FacePieces> cut(touched.size());
     std::vector<const Piece*> pieces;
     std::vector<int> face_of;  // per piece: its place in `touched`
@@ -124,30 +129,50 @@ void keep_touched(const Side& s, const std::vector<int>& touched, std::vector<Fa
         const long n_kept = std::count(kept.begin(), kept.end(), 1);
         if (n_kept == 0) continue;
         if (n_kept == static_cast<long>(count)) {
-            emit(s.own.faces[touched[k]], s.flip, out);
+            emit(s.own.faces[touched[k]], s.flip, out[touched[k]]);
             continue;
         }
-        for (FacePtr& face : kept_faces(*s.own.faces[touched[k]], cut[k], kept)) emit(std::move(face), s.flip, out);
+        for (FacePtr& face : kept_faces(*s.own.faces[touched[k]], cut[k], kept)) {
+            emit(std::move(face), s.flip, out[touched[k]]);
+        }
     }
+}
+
+// The kept faces in the order of the operand's tree, each beside the face it was cut from; how many
+// of them were not in that order before (the operand's own count of such, and every new one).
+std::size_t gather(const Body& own, KeptOf& kept, std::vector<FacePtr>& faces, bool all_new) {
+    std::size_t fresh = all_new ? 0 : own.unsorted;
+    for (int f : own.tree.order()) {
+        for (FacePtr& face : kept[f]) {
+            fresh += all_new || face != own.faces[f];
+            faces.push_back(std::move(face));
+        }
+    }
+    return fresh;
 }
 
 Body combine(BooleanOp op, const Body& a, const Body& b, bool merge_labels) {
     const Recipe r = recipe(op);
     const Contacts contacts = find_contacts(a, b);
-    std::vector<FacePtr> faces;
+    KeptOf kept_a(a.faces.size()), kept_b(b.faces.size());
     const Side side_a{a, b, contacts.slot_a, contacts.of_a, r.keep_a, false};
     const Side side_b{b, a, contacts.slot_b, contacts.of_b, r.keep_b, r.flip_b};
-    keep_untouched(side_a, faces);
-    keep_touched(side_a, contacts.touched_a, faces);
-    keep_untouched(side_b, faces);
-    keep_touched(side_b, contacts.touched_b, faces);
+    keep_untouched(side_a, kept_a);
+    keep_touched(side_a, contacts.touched_a, kept_a);
+    keep_untouched(side_b, kept_b);
+    keep_touched(side_b, contacts.touched_b, kept_b);
+    // The larger operand's faces lead, in its tree's order; the other's follow as new ones.
+    const bool a_leads = a.faces.size() >= b.faces.size();
+    std::vector<FacePtr> faces;
+    std::size_t unsorted = gather(a_leads ? a : b, a_leads ? kept_a : kept_b, faces, false);
+    unsorted += gather(a_leads ? b : a, a_leads ? kept_b : kept_a, faces, true);
     if (merge_labels) {
         std::vector<const BodyFace*> changed;
         for (int f : contacts.touched_a) changed.push_back(a.faces[f].get());
         for (int f : contacts.touched_b) changed.push_back(b.faces[f].get());
-        merge_mixed_planes(faces, changed, false);
+        if (merge_mixed_planes(faces, changed, false)) unsorted = faces.size();  // merged planes come last: sort again
     }
-    return make_body(std::move(faces));
+    return make_body_in_order(std::move(faces), unsorted);
 }
 
 }  // namespace

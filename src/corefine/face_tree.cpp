@@ -36,7 +36,7 @@ void Box3::extend(const Box3& other) {
     }
 }
 
-FaceTree::FaceTree(std::vector<Box3> boxes) : boxes_(std::move(boxes)) {
+FaceTree::FaceTree(std::vector<Box3> boxes, bool keep_order) : boxes_(std::move(boxes)) {
     constexpr int kLeafSize = 4;
     order_.resize(boxes_.size());
     for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = static_cast<int>(i);
@@ -57,15 +57,17 @@ FaceTree::FaceTree(std::vector<Box3> boxes) : boxes_(std::move(boxes)) {
             nodes_[task.node].count = task.count;
             continue;
         }
-        // Split at the median centre along the box's longest axis.
-        int axis = 0;
-        for (int a = 1; a < 3; ++a) {
-            if (box.hi[a] - box.lo[a] > box.hi[axis] - box.lo[axis]) axis = a;
+        if (!keep_order) {
+            // Split at the median centre along the box's longest axis.
+            int axis = 0;
+            for (int a = 1; a < 3; ++a) {
+                if (box.hi[a] - box.lo[a] > box.hi[axis] - box.lo[axis]) axis = a;
+            }
+            const auto first = order_.begin() + task.first, last = first + task.count, middle = first + task.count / 2;
+            std::nth_element(first, middle, last, [&](int x, int y) {
+                return boxes_[x].lo[axis] + boxes_[x].hi[axis] < boxes_[y].lo[axis] + boxes_[y].hi[axis];
+            });
         }
-        const auto first = order_.begin() + task.first, last = first + task.count, middle = first + task.count / 2;
-        std::nth_element(first, middle, last, [&](int x, int y) {
-            return boxes_[x].lo[axis] + boxes_[x].hi[axis] < boxes_[y].lo[axis] + boxes_[y].hi[axis];
-        });
         const int left = static_cast<int>(nodes_.size());
         nodes_.push_back({});
         nodes_.push_back({});

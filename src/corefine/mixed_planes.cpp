@@ -38,10 +38,10 @@ std::vector<FacePtr> merged_plane(const std::vector<FacePtr>& faces, const std::
 
 }  // namespace
 
-void merge_mixed_planes(std::vector<FacePtr>& faces, const std::vector<const BodyFace*>& changed, bool every_plane) {
+bool merge_mixed_planes(std::vector<FacePtr>& faces, const std::vector<const BodyFace*>& changed, bool every_plane) {
     std::unordered_set<std::size_t> hashes;
     for (const BodyFace* f : changed) hashes.insert(f->plane_hash);
-    if (!every_plane && hashes.empty()) return;
+    if (!every_plane && hashes.empty()) return false;
     // Faces by plane: a hash bucket, then the exact key.
     std::unordered_map<std::size_t, std::vector<std::vector<int>>> planes;
     for (std::size_t i = 0; i < faces.size(); ++i) {
@@ -68,7 +68,7 @@ void merge_mixed_planes(std::vector<FacePtr>& faces, const std::vector<const Bod
             for (FacePtr& face : merged_plane(faces, members)) added.push_back(std::move(face));
         }
     }
-    if (added.empty() && std::find(replaced.begin(), replaced.end(), 1) == replaced.end()) return;
+    if (added.empty() && std::find(replaced.begin(), replaced.end(), 1) == replaced.end()) return false;
     std::vector<FacePtr> kept;
     kept.reserve(faces.size() + added.size());
     for (std::size_t i = 0; i < faces.size(); ++i) {
@@ -76,6 +76,7 @@ void merge_mixed_planes(std::vector<FacePtr>& faces, const std::vector<const Bod
     }
     for (FacePtr& f : added) kept.push_back(std::move(f));
     faces = std::move(kept);
+    return true;
 }
 
 }  // namespace brevant

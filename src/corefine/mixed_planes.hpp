@@ -13,6 +13,7 @@ namespace brevant {
 
 // Replaces the faces of each plane of `changed` (given by one face in it) that holds more than one
 // label by the merged faces of that plane; every plane with several labels when `changed` is empty.
-void merge_mixed_planes(std::vector<FacePtr>& faces, const std::vector<const BodyFace*>& changed, bool every_plane);
+// Whether it replaced any.
+bool merge_mixed_planes(std::vector<FacePtr>& faces, const std::vector<const BodyFace*>& changed, bool every_plane);
 
 }  // namespace brevant

@@ -163,6 +163,38 @@ Point2 interior_point(const LoopView& outer, const std::vector<LoopView>& others
     return x;
 }
 
+std::optional<Point2> point_below(const Point2& w, const std::vector<LoopView>& loops, int attempt) {
+    const std::array<double, 2> sw = shadow2(w);
+    std::optional<Rational> best;  // the highest point of a loop below w on the line x = w.x
+    for (const LoopView& view : loops) {
+        poll_interrupt();
+        if (view.box && (sw[0] < view.box->lo[0] || view.box->hi[0] < sw[0] || sw[1] < view.box->lo[1])) continue;
+        const std::vector<Point2>& loop = *view.points;
+        const std::size_t n = loop.size();
+        for (std::size_t i = 0; i < n; ++i) {
+            const Point2& a = loop[i];
+            const Point2& b = loop[(i + 1) % n];
+            if (a == w || b == w) continue;  // w's own sides leave it upwards or sideways
+            const auto [x_lo, x_hi] = std::minmax(a[0], b[0]);
+            if (w[0] < x_lo || x_hi < w[0]) continue;
+            if (x_lo == x_hi) {
+                // Along the line itself: its top counts; a side through w means another loop touches there.
+                const auto [y_lo, y_hi] = std::minmax(a[1], b[1]);
+                if (y_lo <= w[1] && w[1] <= y_hi) return std::nullopt;
+                if (y_hi < w[1] && (!best || *best < y_hi)) best = y_hi;
+                continue;
+            }
+            Rational y = a[1] + (w[0] - a[0]) * (b[1] - a[1]) / (b[0] - a[0]);
+            if (y == w[1]) return std::nullopt;
+            if (y < w[1] && (!best || *best < y)) best = std::move(y);
+        }
+    }
+    if (!best) return std::nullopt;
+    Rational depth = (w[1] - *best) / Rational(2);
+    for (int k = 0; k < attempt; ++k) depth = depth / Rational(2);
+    return Point2{w[0], w[1] - depth};
+}
+
 bool on_body_surface(const Body& body, const Vec3& x) {
     bool on = false;
     body.tree.overlapping(widened_box({to_float_vertex(x)}), [&](int index) {

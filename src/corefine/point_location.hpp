@@ -32,6 +32,13 @@ struct LoopView {
 // A convex outer loop alone needs no look at other points: `convex` says so.
 Point2 interior_point(const LoopView& outer, const std::vector<LoopView>& others, int attempt = 0, bool convex = false);
 
+// A point strictly inside a region, straight below `w`, the lowest vertex of one of the region's
+// inner loops (round something the region surrounds): half way (or, by `attempt`, closer) down to
+// the first point of any loop below it. Nothing when a loop passes through w or nothing lies below.
+// Only loops whose boxes reach under w are looked at, so a region with many holes costs the holes
+// in w's column.
+std::optional<Point2> point_below(const Point2& w, const std::vector<LoopView>& loops, int attempt = 0);
+
 // Whether x lies on the surface of the body: in the closed region of one of its faces.
 bool on_body_surface(const Body& body, const Vec3& x);
 

@@ -104,6 +104,8 @@ METHOD_ARGS = {
     "union": "(br.make_box(big(), big(), big(), 'o'),)",
     "cut": "(br.make_box(big(), big(), big(), 'o'),)",
     "intersect": "(br.make_box(big(), big(), big(), 'o'),)",
+    "edges": "()",
+    "chamfer_edges": "(None, '1/' + big())",
 }
 for _name, _args in METHOD_ARGS.items():
     WORKLOADS[_name] = SOLID + f"target, args = solid.{_name}, {_args}"

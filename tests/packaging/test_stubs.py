@@ -42,8 +42,13 @@ def conforms(value, hint):
     origin, args = typing.get_origin(hint), typing.get_args(hint)
     if hint is STUBS["PySolid"]:
         return type(value) is br.PySolid
+    if isinstance(hint, type) and issubclass(hint, tuple) and hint.__name__ in vars(br):
+        # a record type of the module: exactly that type, its items as the stub's tuple base says
+        return type(value) is getattr(br, hint.__name__) and conforms(tuple(value), hint.__orig_bases__[0])
     if hint is typing.SupportsIndex:
         return isinstance(value, typing.SupportsIndex)
+    if origin is typing.Literal:
+        return value in args and type(value) is str
     if origin in (typing.Union, types.UnionType):
         return any(conforms(value, a) for a in args)
     if origin is tuple:
