@@ -64,3 +64,18 @@ def round_holes(count=20, n=32):
 
 def round_hole_plate():
     return br.make_box("20", "16", "1", "plate")
+
+
+def holed_face(columns, rows):
+    """One flat face with columns x rows unit square holes 2 apart, as a polygon soup: the outer
+    square counter-clockwise and each hole clockwise, all in the plane z = 0."""
+    def loop(points):
+        return [[str(x), str(y), "0"] for x, y in points]
+
+    width, height = 2 * columns + 1, 2 * rows + 1
+    polygons = [("face", loop([(0, 0), (width, 0), (width, height), (0, height)]))]
+    for i in range(columns):
+        for j in range(rows):
+            x, y = 2 * i + 1, 2 * j + 1
+            polygons.append(("hole", loop([(x, y), (x, y + 1), (x + 1, y + 1), (x + 1, y)])))
+    return br.solid_from_polygons(polygons)

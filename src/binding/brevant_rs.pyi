@@ -401,6 +401,8 @@ class PySolid:
         each connected region becomes one polygon (a region with holes a few), T-junctions are
         closed and straight-through vertices dropped. The result depends only on the point set:
         polygons start at their least vertex and are sorted, and merging again changes nothing.
+        A region that polygons of one plane cover w times the same way (a soup holding a box twice)
+        comes out as |w| stacked polygons, those of the regions wound at least 1, 2, ... times.
 
         Returns:
             A new solid with the same exact volume; each polygon takes the label covering the

@@ -435,10 +435,10 @@ std::size_t Rational::hash() const {
 
 namespace {
 
-// Nearest double to a/b for a, b > 0: an integer quotient q with at least 55 significant bits
-// plus a sticky bit holds enough to round once, correctly, at the position a double keeps
+// Nearest double to (a/b)·2^scale for a, b > 0: an integer quotient q with at least 55 significant
+// bits plus a sticky bit holds enough to round once, correctly, at the position a double keeps
 // (53 bits for normal values, fewer below 2^-1022 where the last kept bit is fixed at 2^-1074).
-double positive_quotient_to_double(mpz_srcptr a, mpz_srcptr b) {
+double positive_quotient_to_double(mpz_srcptr a, mpz_srcptr b, long scale) {
     const long shift = 55 - (static_cast<long>(mpz_sizeinbase(a, 2)) - static_cast<long>(mpz_sizeinbase(b, 2)));
     mpz_t num, den, q, r;
     mpz_inits(num, den, q, r, nullptr);
@@ -451,14 +451,16 @@ double positive_quotient_to_double(mpz_srcptr a, mpz_srcptr b) {
     }
     mpz_tdiv_qr(q, r, num, den);
     const bool sticky_rest = mpz_sgn(r) != 0;
-    // value = (q + r/den) * 2^-shift, with the top bit of q at 2^top.
-    const long top = static_cast<long>(mpz_sizeinbase(q, 2)) - 1 - shift;
+    // value = (q + r/den) * 2^(scale - shift), with the top bit of q at 2^top.
+    const long top = static_cast<long>(mpz_sizeinbase(q, 2)) - 1 - shift + scale;
     double result;
     if (top > 1023) {
         result = HUGE_VAL;
+    } else if (top < -1076) {
+        result = 0.0;  // below half the least subnormal
     } else {
         const long lowest_kept = std::max(top - 52, -1074L);
-        const long drop = lowest_kept + shift;  // >= 2: q always has bits below the kept ones
+        const long drop = lowest_kept + shift - scale;  // >= 2: q always has bits below the kept ones
         const bool round_bit = mpz_tstbit(q, static_cast<mp_bitcnt_t>(drop - 1)) != 0;
         const bool sticky = sticky_rest || mpz_scan1(q, 0) < static_cast<mp_bitcnt_t>(drop - 1);
         mpz_fdiv_q_2exp(q, q, static_cast<mp_bitcnt_t>(drop));
@@ -476,6 +478,10 @@ double Rational::to_double() const {
     if (is_inline() && Small::converts_exactly(words_.num, den_)) {
         return static_cast<double>(words_.num) / static_cast<double>(den_);
     }
+    return to_double_scaled(0);
+}
+
+double Rational::to_double_scaled(long exponent) const {
     if (is_zero()) return 0.0;
     Big::View view;
     const mpq_srcptr q = Big::as_mpq(*this, view);
@@ -483,9 +489,15 @@ double Rational::to_double() const {
     mpz_t magnitude;
     mpz_init(magnitude);
     mpz_abs(magnitude, mpq_numref(q));
-    const double result = positive_quotient_to_double(magnitude, mpq_denref(q));
+    const double result = positive_quotient_to_double(magnitude, mpq_denref(q), exponent);
     mpz_clear(magnitude);
     return sign() < 0 ? -result : result;
+}
+
+long Rational::magnitude_exponent() const {
+    Big::View view;
+    const mpq_srcptr q = Big::as_mpq(*this, view);
+    return static_cast<long>(mpz_sizeinbase(mpq_numref(q), 2)) - static_cast<long>(mpz_sizeinbase(mpq_denref(q), 2));
 }
 
 }  // namespace brevant

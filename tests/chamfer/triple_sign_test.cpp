@@ -27,7 +27,7 @@ TEST(TripleSign, AgreesWithTheExactSignNearDegeneracyAtEveryScale) {
     std::mt19937 rng(2024);
     std::uniform_int_distribution<long> small(-50, 50);
     const auto random_vec = [&] { return Vec3{Rational(small(rng)), Rational(small(rng)), Rational(small(rng))}; };
-    for (const int k : {-1100, -1000, -500, 0, 500, 1000, 1100}) {
+    for (const int k : {-1100, -1074, -1000, -500, 0, 340, 341, 342, 500, 511, 512, 1000, 1100}) {
         const Rational s = power_of_two(k);
         for (int round = 0; round < 200; ++round) {
             const Vec3 a = random_vec(), b = random_vec(), l = random_vec();
