@@ -143,7 +143,7 @@ TEST(ConvexCut, FewCutsRunOnAlongTheirLinesManyGoToTheArrangement) {
     EXPECT_EQ(normal_forms(*few), (std::vector<std::vector<Point2>>{{p2(0, 0), p2(4, 0), p2(4, 2), p2(0, 2)},
                                                                     {p2(0, 2), p2(4, 2), p2(4, 4), p2(0, 4)}}));
     std::vector<Segment2> many{dangling};
-    for (int copy = 0; copy < 6; ++copy) many.push_back({p2(3, -1), p2(3, 5), kConstraint});  // one chord, often
+    for (long k = 1; k <= 6; ++k) many.push_back({p2(3, -k), p2(3, 4 + k), kConstraint});  // one chord, six ways
     EXPECT_FALSE(convex_cut(*face, many).has_value());
     EXPECT_EQ(face_pieces(*face, many).pieces.size(), 2u);
 }
