@@ -40,11 +40,11 @@ std::optional<std::vector<EdgeChoice>> edge_choices(const Args& args) {
 
 }  // namespace
 
-// The chamfers take the solid as the engine holds it too, when its value has that form or makes it:
-// a result of the booleans keeps whole faces with their holes there.
+// The chamfers take the solid as the engine holds it too, when its value has that form already: a
+// result of the booleans keeps whole faces with their holes there.
 const MethodDef chamfer_method{"chamfer", {{"dist", Kind::Text}}, nullptr, [](const SolidValue& self, const Args& args) -> Result {
                                    const Rational dist = parse_r(args.text(0));
-                                   return chamfer(self.solid(), dist, &self.body());
+                                   return chamfer(self.solid(), dist, self.known_body());
                                }};
 
 const MethodDef chamfer_edges_method{
@@ -55,7 +55,7 @@ const MethodDef chamfer_edges_method{
         std::optional<std::vector<EdgeChoice>> edges = edge_choices(args);
         const Rational dist_a = parse_r(args.text(1));
         const Rational dist_b = args.is_none(2) ? dist_a : parse_r(args.text(2));
-        return chamfer_edges(self.solid(), edges, dist_a, dist_b, &self.body());
+        return chamfer_edges(self.solid(), edges, dist_a, dist_b, self.known_body());
     },
 };
 

@@ -13,6 +13,11 @@ const Solid& SolidValue::solid() const {
     return *solid_;
 }
 
+const Body* SolidValue::known_body() const {
+    std::lock_guard guard(lock_);
+    return body_ ? &*body_ : nullptr;
+}
+
 const Body& SolidValue::body() const {
     std::lock_guard guard(lock_);
     if (!body_) {

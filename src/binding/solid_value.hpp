@@ -23,6 +23,8 @@ public:
     // The polygons (the merged form, for a value made from a body).
     const Solid& solid() const;
     const Body& body() const;
+    // The body when it is known already (the value was made from one, or asked for it), else null.
+    const Body* known_body() const;
 
 private:
     // Recursive: a signal handler run while a form is made may ask this value again.

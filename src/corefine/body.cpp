@@ -4,6 +4,7 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "exact/failure.hpp"
 #include "exact/interrupt.hpp"
 #include "merge/merged.hpp"
 
@@ -133,7 +134,14 @@ Body make_body_in_order(std::vector<FacePtr> faces, std::size_t unsorted) {
 }
 
 Body body_of(const Solid& solid) {
-    const Solid merged_copy = solid.merged_form ? Solid{} : merged_faces(solid);
+    int largest_winding = 1;
+    const Solid merged_copy = solid.merged_form ? Solid{} : merged_faces(solid, &largest_winding);
+    // A soup covering a region twice is a count of solids, not one: union, cut and intersect of
+    // such counts have no one answer, so they are declined rather than given one.
+    if (largest_winding > 1) {
+        throw Refusal("boolean: an operand covers part of its surface more than once (polygons in one plane "
+                      "overlap, facing the same way)");
+    }
     const Solid& whole = solid.merged_form ? solid : merged_copy;
     std::unordered_map<Plane, std::shared_ptr<const PlaneFrame>, PlaneHash, PlaneEqual> frames;
     std::vector<FacePtr> faces;

@@ -83,7 +83,9 @@ Body make_body(std::vector<FacePtr> faces);
 // again once they are half.
 Body make_body_in_order(std::vector<FacePtr> faces, std::size_t unsorted);
 
-// The body of a solid: its merged faces (the polygons themselves when it is in merged form).
+// The body of a solid: its merged faces (the polygons themselves when it is in merged form). A
+// solid whose polygons cover a region of a plane more than once the same way (a soup listing a
+// box twice) is refused.
 Body body_of(const Solid& solid);
 
 // The solid in merged form.

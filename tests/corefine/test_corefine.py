@@ -241,3 +241,20 @@ def test_results_are_those_of_the_engine_that_merged_every_result(seeds):
     was when every result was merged at once; results now made and merged when read are the same."""
     for seed in seeds:
         assert chain_digests(seed) == GOLDEN[str(seed)], seed
+
+
+@pytest.mark.parametrize("soup", ["box twice", "overlapping boxes"])
+def test_operands_covering_a_region_twice_are_declined(soup):
+    """merged() keeps how often a soup covers a region; the booleans have no one answer for such
+    counts and decline them, whichever side they are on, leaving the module usable."""
+    a = br.make_box("2", "2", "4", "a").polygons()
+    b = br.make_box("2", "2", "4", "b").translate("1", "0", "0").polygons()
+    soup = br.solid_from_polygons(a * 2 if soup == "box twice" else a + b)
+    other = box(5, 0, 0, 1, 1, 1, "o")
+    message = "boolean: an operand covers part of its surface more than once"
+    for call in (lambda: soup.union(other), lambda: other.cut(soup), lambda: soup.intersect(other),
+                 lambda: br.union_all([other, soup])):
+        with pytest.raises(ValueError, match=message):
+            call()
+    assert volume6(soup.merged()) == volume6(soup)
+    assert volume6(other.union(other)) == volume6(other)
