@@ -8,7 +8,6 @@
 #include "corefine/kept_regions.hpp"
 #include "corefine/mixed_planes.hpp"
 #include "exact/interrupt.hpp"
-#include "solid/measures.hpp"
 
 namespace brevant {
 namespace {
