@@ -42,6 +42,13 @@ def heap_in_use():
     return info.uordblks + info.hblkhd
 
 
+def shared_by_everyone(o):
+    """Small ints are cached singletons that the whole interpreter refers to, so their counts move
+    by one now and then with whatever else runs (under the sanitizers' allocator the interpreter's
+    own work between calls touches 0); a leak moves them by one per call."""
+    return type(o) is int and -5 <= o <= 256
+
+
 def reachable(objects, limit=64):
     """The argument objects and the items of argument lists, whose counts a leak would raise."""
     found, stack = [], list(objects)
@@ -82,7 +89,9 @@ def test_repeated_calls_leave_heap_and_reference_counts_flat(case):
 
     run(function, args, kwargs, times)
 
-    assert [sys.getrefcount(o) for o in watched] == counts
+    after = [sys.getrefcount(o) for o in watched]
+    slack = [1 if shared_by_everyone(o) else 0 for o in watched]
+    assert all(abs(a - c) <= s for a, c, s in zip(after, counts, slack)), (after, counts)
     assert live_solids_now() == live_solids
     assert heap_in_use() - heap < HEAP_SLACK
 
