@@ -11,7 +11,7 @@
 namespace brevant {
 namespace {
 
-int find(std::vector<int>& parent, int c) {
+int root_of(std::vector<int>& parent, int c) {
     while (parent[c] != c) c = parent[c] = parent[parent[c]];
     return c;
 }
@@ -58,13 +58,13 @@ std::vector<Piece> arrangement_pieces(const FaceSet& faces, int index, const std
     std::vector<int> parent(a.cycle_count());
     std::iota(parent.begin(), parent.end(), 0);
     for (int c = 0; c < a.cycle_count(); ++c) {
-        if (fw.enclosing[c] >= 0) parent[find(parent, c)] = find(parent, fw.enclosing[c]);
+        if (fw.enclosing[c] >= 0) parent[root_of(parent, c)] = root_of(parent, fw.enclosing[c]);
     }
     std::vector<int> piece_of(a.cycle_count(), -1);
     std::vector<Piece> pieces;
     for (int c = 0; c < a.cycle_count(); ++c) {
         if (fw.winding[c].empty()) continue;  // outside the face
-        const int root = find(parent, c);
+        const int root = root_of(parent, c);
         if (piece_of[root] < 0) {
             piece_of[root] = static_cast<int>(pieces.size());
             pieces.push_back({index, {}, {}});
