@@ -3,7 +3,7 @@
 # then both again under the sanitizers, then each fuzz target for its short budget.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh --test
 
 .venv/bin/cmake -S . -B build/cpp-tests -G Ninja -DBREVANT_BUILD_MODULE=OFF -DBREVANT_BUILD_TESTS=ON \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_MAKE_PROGRAM="$PWD/.venv/bin/ninja" >/dev/null
