@@ -21,14 +21,16 @@ def staircase_operands(n):
     return a, a.translate("1/2", "1/2", "1/2")
 
 
-def hole_grid(k):
-    """The k x k unit holes of a (2k+1) x (2k+1) x 1 plate, as boxes reaching through it."""
-    return [br.make_box("1", "1", "3", "hole").translate(str(2 * i + 1), str(2 * j + 1), "-1")
+def hole_grid(k, size=1):
+    """The k x k holes of side `size` of a (2k+1) x (2k+1) x 1 plate scaled by `size`, as boxes reaching
+    through it."""
+    return [br.make_box(str(size), str(size), str(3 * size), "hole").translate(str((2 * i + 1) * size),
+                                                                             str((2 * j + 1) * size), str(-size))
             for i in range(k) for j in range(k)]
 
 
-def plate(k):
-    return br.make_box(str(2 * k + 1), str(2 * k + 1), "1", "plate")
+def plate(k, size=1):
+    return br.make_box(str((2 * k + 1) * size), str((2 * k + 1) * size), str(size), "plate")
 
 
 def plate_with_holes(k):
@@ -62,3 +64,18 @@ def round_holes(count=20, n=32):
 
 def round_hole_plate():
     return br.make_box("20", "16", "1", "plate")
+
+
+def holed_face(columns, rows):
+    """One flat face with columns x rows unit square holes 2 apart, as a polygon soup: the outer
+    square counter-clockwise and each hole clockwise, all in the plane z = 0."""
+    def loop(points):
+        return [[str(x), str(y), "0"] for x, y in points]
+
+    width, height = 2 * columns + 1, 2 * rows + 1
+    polygons = [("face", loop([(0, 0), (width, 0), (width, height), (0, height)]))]
+    for i in range(columns):
+        for j in range(rows):
+            x, y = 2 * i + 1, 2 * j + 1
+            polygons.append(("hole", loop([(x, y), (x, y + 1), (x + 1, y + 1), (x + 1, y)])))
+    return br.solid_from_polygons(polygons)

@@ -37,6 +37,9 @@ def transforms_and_prisms() -> None:
     print("scale('-1', '1', '1') is mirror(0):", box.scale("-1", "1", "1").canonical() == box.mirror(0).canonical())
     corner = box.polygons()[0][1].index(["1/1", "0/1", "0/1"])
     print("rotate_quarter(2, 1) turns the corner (1, 0, 0) to", box.rotate_quarter(2, 1).polygons()[0][1][corner])
+    turned = box.rotate([["1/2", "1/2", "0"], ["0", "0", "1"]], "30", "1/1000000")  # degrees; tolerance in radians
+    print("rotate by 30 degrees about the vertical through (1/2, 1/2): six-fold volume", turned.volume6_str(),
+          " exact bbox:", turned.bbox_exact())
     stairs = ["0", "0", "4", "0", "4", "1", "3", "1", "3", "2", "2", "2", "2", "3", "1", "3", "1", "4", "0", "4"]
     prism = br.make_prism(stairs, "3/2", "stairs")
     print("staircase prism of height 3/2: six-fold volume", prism.volume6_str(), "(6 · 3/2 · area 10)")
@@ -84,6 +87,32 @@ def chamfered_box() -> None:
         print("a distance of half the box is refused:", refusal)
     OUT.mkdir(exist_ok=True)
     print("picture of the chamfered box:", write_svg(bevelled, OUT / "chamfered_box.svg"))
+
+
+def chosen_edges() -> None:
+    section("Edges and chamfers of chosen edges")
+    plate = plate_with_holes()
+    edges = plate.edges()
+    kinds = {kind: sum(e.kind == kind for e in edges) for kind in ("convex", "concave")}
+    print(f"the plate with two holes has {len(edges)} edges: {kinds}; the first:")
+    print(" ", edges[0])
+    # The holes' rims on the top face: convex edges in the plane z = 1/2 with a hole's wall as a face.
+    rim = [e for e in edges if e.kind == "convex" and e.start[2] == e.end[2] == "1/2"
+           and any(face.startswith("hole") for face in e.faces)]
+    bevelled = plate.chamfer_edges(rim, "1/10")
+    print(f"chamfer_edges of the {len(rim)} top rim edges by 1/10: six-fold volume {bevelled.volume6_str()}"
+          f" (the plate: {plate.volume6_str()})")
+    print("  bevels named after their faces:", sorted({label for label, _ in bevelled.polygons() if "(" in label})[:2])
+    everything = plate.chamfer_edges(None, "1/20", "1/10")
+    print("every convex edge, 1/20 in each edge's first face and 1/10 in its second: six-fold volume",
+          everything.volume6_str())
+    bracket = br.make_prism(["0", "0", "4", "0", "4", "1", "1", "1", "1", "3", "0", "3"], "2", "L")
+    inner = [i for i, e in enumerate(bracket.edges()) if e.kind == "concave"]
+    filled = bracket.chamfer_edges(inner, "1/5")
+    print("the L bracket's inner edge filled by 1/5: six-fold volume", filled.volume6_str(),
+          "(the bracket:", bracket.volume6_str() + ", plus 6 · 2 · (1/5)²/2)")
+    OUT.mkdir(exist_ok=True)
+    print("picture of the plate with its hole rims chamfered:", write_svg(bevelled, OUT / "chosen_edges.svg"))
 
 
 def clean_boundaries() -> None:
@@ -136,6 +165,7 @@ def main() -> None:
     transforms_and_prisms()
     booleans()
     chamfered_box()
+    chosen_edges()
     clean_boundaries()
     nurbs_evaluation()
     surface_pairs()

@@ -7,7 +7,10 @@
 // vol(a ∪ b) + vol(a ∩ b) = vol(a) + vol(b) and vol(a − b) = vol(a) − vol(a ∩ b); operands
 // left unchanged; the merged form of each boolean result keeping its volume and closedness,
 // merging again changing nothing, and its mesh matching every side with one running the other way;
-// and the engine on whole faces giving closed results with the same volumes.
+// the engine on whole faces giving closed results with the same volumes, its bodies read back as
+// those results and used again as operands; union_all of the whole stack; and the exact state text
+// giving back the same polygons. Either path's results go on as operands, so transforms, booleans
+// and merging also meet merged solids and solids read back from bodies.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -25,6 +28,7 @@
 #include "solid/measures.hpp"
 #include "solid/prisms.hpp"
 #include "solid/solid.hpp"
+#include "solid/solid_state.hpp"
 #include "solid/transforms.hpp"
 #include "solid/watertight.hpp"
 
@@ -139,6 +143,14 @@ std::optional<Entry> push_prism(FuzzedDataProvider& in) {
     return Entry{make_prism(loop, h, "p"), Rational(3) * loop_area2(loop).abs() * h};
 }
 
+bool same_polygons(const Solid& x, const Solid& y) {
+    if (x.polygons.size() != y.polygons.size()) return false;
+    for (std::size_t i = 0; i < x.polygons.size(); ++i) {
+        if (x.polygons[i].vertices != y.polygons[i].vertices || x.polygons[i].label != y.polygons[i].label) return false;
+    }
+    return true;
+}
+
 void check_merged(const Solid& solid) {
     const Solid m = merged(solid);
     check(volume6(m) == volume6(solid));
@@ -171,17 +183,47 @@ Entry combine(const Entry& a, const Entry& b, FuzzedDataProvider& in) {
     const Solid engine_common = corefine(BooleanOp::Intersect, a.solid, b.solid);
     check(volume6(engine_joined) == v_join && volume6(engine_left) == v_left && volume6(engine_common) == v_common);
     check(watertight_ok(engine_joined) && watertight_ok(engine_left) && watertight_ok(engine_common));
-    switch (in.ConsumeIntegralInRange<int>(0, 2)) {
+    // A body passed on to another operation reads back as the solid merged in between.
+    const Body body_joined = corefine(BooleanOp::Union, body_of(a.solid), body_of(b.solid));
+    check(same_polygons(materialise(body_joined), engine_joined));
+    const Body again = corefine(BooleanOp::Cut, body_joined, body_of(b.solid));
+    check(same_polygons(materialise(again), corefine(BooleanOp::Cut, engine_joined, b.solid)));
+    check(volume6(materialise(again)) == v_left);
+    switch (in.ConsumeIntegralInRange<int>(0, 5)) {
         case 0:
             return {joined, v_join};
         case 1:
             return {left, v_left};
-        default:
+        case 2:
             return {common, v_common};
+        case 3:
+            return {engine_joined, v_join};
+        case 4:
+            return {engine_left, v_left};
+        default:
+            return {engine_common, v_common};
     }
 }
 
-enum Step : int { kBox, kPrism, kTranslate, kScale, kMirror, kRotate, kBoolean, kStepCount };
+// The union of every solid on the stack: closed, no smaller than any of them, and no larger than
+// their sum; then the state text of the top solid read back exactly.
+Entry union_of_stack(const std::vector<Entry>& stack) {
+    std::vector<const Solid*> solids;
+    Rational sum, largest;
+    for (const Entry& e : stack) {
+        solids.push_back(&e.solid);
+        sum += e.volume6;
+        if (largest < e.volume6) largest = e.volume6;
+    }
+    Solid all = union_all(solids);
+    const Rational v = volume6(all);
+    check(watertight_ok(all) && largest <= v && v <= sum);
+    const Solid reread = solid_from_state(solid_state(all));
+    check(same_polygons(reread, all));
+    return {std::move(all), v};
+}
+
+enum Step : int { kBox, kPrism, kTranslate, kScale, kMirror, kRotate, kBoolean, kUnionAll, kStepCount };
 
 }  // namespace
 
@@ -207,6 +249,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                        : step == kScale   ? scale(top, in)
                        : step == kMirror  ? mirror(top, in)
                        : step == kRotate  ? rotate(top, in)
+                       : step == kUnionAll ? union_of_stack(stack)
                                           : combine(second, top, in);
         check(canonical_text(top.solid) == before && canonical_text(second.solid) == second_before);
         check(volume6(result.solid) == result.volume6);

@@ -1,7 +1,6 @@
 #include "arrangement/ray_hit.hpp"
 
 #include <algorithm>
-#include <cmath>
 
 #include "exact/interrupt.hpp"
 
@@ -45,54 +44,54 @@ std::optional<Candidate> meet(const Arrangement& a, int e, const Point2& origin,
     return Candidate{std::move(x), -1, e};
 }
 
+// The edges' ends as index points, the frame taking in every end first.
+std::vector<std::array<FloatPoint, 2>> index_ends(const Arrangement& a, const std::vector<int>& edges, IndexFrame& frame) {
+    std::vector<std::array<FloatPoint, 2>> ends;
+    ends.reserve(edges.size());
+    for (int e : edges) {
+        ends.push_back({shadow(a.points[a.origin[2 * e]]), shadow(a.points[a.origin[2 * e + 1]])});
+        for (int k : {0, 1}) frame.include(a.points[a.origin[2 * e + k]], ends.back()[k]);
+    }
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        for (int k : {0, 1}) ends[i][k] = frame(a.points[a.origin[2 * edges[i] + k]], ends[i][k]);
+    }
+    return ends;
+}
+
 }  // namespace
 
-HorizontalRays::HorizontalRays(const Arrangement& a, const std::vector<int>& edges) : a_(a) {
-    std::vector<std::array<double, 2>> ranges;  // per listed edge, its y-range in doubles
-    double lo = INFINITY, hi = -INFINITY, largest = 0.0;
-    bool finite = true;
-    for (int e : edges) {
-        const double y1 = a.points[a.origin[2 * e]][1].to_double(), y2 = a.points[a.origin[2 * e + 1]][1].to_double();
-        ranges.push_back({std::min(y1, y2), std::max(y1, y2)});
-        lo = std::min(lo, ranges.back()[0]);
-        hi = std::max(hi, ranges.back()[1]);
-        largest = std::max({largest, std::fabs(y1), std::fabs(y2)});
-        finite = finite && std::isfinite(y1) && std::isfinite(y2);
-    }
-    if (finite && hi > lo) {
-        bands_ = static_cast<int>(std::clamp<std::size_t>(edges.size() / 4, 1, 4096));
-        y0_ = lo;
-        height_ = (hi - lo) / bands_;
-        margin_ = 1e-9 * std::max(largest, hi - lo);
-    }
-    start_.assign(bands_ + 1, 0);
-    auto each_band = [&](auto visit) {
-        for (std::size_t i = 0; i < edges.size(); ++i) {
-            const int first = bands_ == 1 ? 0 : band(ranges[i][0] - margin_);
-            const int last = bands_ == 1 ? 0 : band(ranges[i][1] + margin_);
-            for (int b = first; b <= last; ++b) visit(b, edges[i]);
-        }
-    };
-    each_band([&](int b, int) { ++start_[b + 1]; });
-    for (int b = 0; b < bands_; ++b) start_[b + 1] += start_[b];
-    members_.resize(start_.back());
-    std::vector<int> fill(start_.begin(), start_.end() - 1);
-    each_band([&](int b, int e) { members_[fill[b]++] = e; });
-}
+HorizontalRays::HorizontalRays(const Arrangement& a, const std::vector<int>& edges)
+    : a_(a), edges_(edges), tree_(index_ends(a, edges, frame_)) {}
 
-int HorizontalRays::band(double y) const {
-    return std::clamp(static_cast<int>(std::floor((y - y0_) / height_)), 0, bands_ - 1);
-}
-
+// A hit's index point (g(x), g(y)) lies in the box of its edge's ends' index points, and so in the
+// root, and the leaf holding it lists the edge. The walk keeps y = g(origin y) and visits, leaf by
+// leaf, the index x-coordinates from g(origin x) onwards, so it meets every hit's leaf in the
+// order of their index points.
 std::optional<RayHit> HorizontalRays::first_hit(const Point2& origin, int dx, const std::function<bool(int)>& counts) const {
-    const int b = bands_ == 1 ? 0 : band(origin[1].to_double());
+    if (edges_.empty()) return std::nullopt;
+    const SegmentTree::Square& root = tree_.root();
+    const FloatPoint start = frame_(origin, shadow(origin));
+    if (start[1] < root.y0 || start[1] > root.y1 || (dx < 0 ? start[0] < root.x0 : start[0] > root.x1)) return std::nullopt;
+    double x = std::clamp(start[0], root.x0, root.x1);
     std::optional<Candidate> best;
-    for (int i = start_[b]; i < start_[b + 1]; ++i) {
-        poll_interrupt();
-        const int e = members_[i];
-        if (counts && !counts(e)) continue;
-        std::optional<Candidate> c = meet(a_, e, origin, dx);
-        if (c && (!best || ahead(best->x, c->x, dx))) best = std::move(c);
+    double best_x = 0.0;  // g(best x)
+    for (;;) {
+        const SegmentTree::Node& leaf = tree_.nodes()[tree_.leaf_at({x, start[1]}, dx)];
+        for (int i = leaf.begin; i < leaf.end; ++i) {
+            poll_interrupt();
+            const int e = edges_[tree_.members()[i]];
+            if (counts && !counts(e)) continue;
+            std::optional<Candidate> c = meet(a_, e, origin, dx);
+            if (c && (!best || ahead(best->x, c->x, dx))) {
+                best = std::move(c);
+                best_x = frame_(best->x, best->x.to_double());
+            }
+        }
+        // A hit not met yet has g(x) beyond the leaf's far side: beyond best's, so further away.
+        const double far_side = dx < 0 ? leaf.square.x0 : leaf.square.x1;
+        if (best && (dx < 0 ? best_x >= far_side : best_x <= far_side)) break;
+        if (dx < 0 ? far_side <= root.x0 : far_side >= root.x1) break;
+        x = far_side;
     }
     if (!best) return std::nullopt;
     RayHit hit{{best->x, origin[1]}, best->vertex, -1};

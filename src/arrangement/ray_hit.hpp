@@ -1,15 +1,16 @@
 // The first point where a ray parallel to the x-axis meets a set of arrangement edges.
 //
-// Notation: the edges are bucketed into horizontal bands by the double shadows of their ends,
-// each edge entered in every band its y-range (widened by a margin far above the rounding of the
-// shadows) reaches, so that a ray at height y needs only the edges of one band; every decision is
-// then exact.
+// Notation: the edges are held in a quadtree (arrangement/segment_tree.hpp). A ray walks the
+// leaves along its line from the one holding its origin, testing their edges exactly, and stops
+// after the leaf that holds the index point of the nearest hit found: any hit not yet found lies
+// in a leaf further on, so its index point, and therefore the hit itself, lies further away.
 #pragma once
 
 #include <functional>
 #include <optional>
 
 #include "arrangement/arrangement.hpp"
+#include "arrangement/segment_tree.hpp"
 
 namespace brevant {
 
@@ -29,12 +30,10 @@ public:
     std::optional<RayHit> first_hit(const Point2& origin, int dx, const std::function<bool(int)>& counts = {}) const;
 
 private:
-    int band(double y) const;
-
     const Arrangement& a_;
-    double y0_ = 0.0, height_ = 1.0, margin_ = 0.0;
-    int bands_ = 1;
-    std::vector<int> start_, members_;
+    std::vector<int> edges_;  // by segment of the tree
+    IndexFrame frame_;
+    SegmentTree tree_;
 };
 
 // The cycle bounding the face that the ray crosses just before the hit, on the origin's side.

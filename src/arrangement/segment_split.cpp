@@ -7,6 +7,7 @@
 #include "arrangement/flat_index.hpp"
 #include "arrangement/orientation.hpp"
 #include "arrangement/point_index.hpp"
+#include "arrangement/segment_tree.hpp"
 #include "exact/interrupt.hpp"
 
 namespace brevant {
@@ -188,135 +189,56 @@ bool may_cross(const Seg& s, const Seg& t) {
     return s.line != t.line && s.from != t.from && s.from != t.to && s.to != t.from && s.to != t.to;
 }
 
-// Whether the shadows' boxes of two segments, widened by the margin, overlap: segments that meet do.
-bool boxes_meet(const Seg& s, const Seg& t, const std::vector<FloatPoint>& f, double margin) {
+// Whether the shadows' boxes of two segments overlap. Segments that meet have overlapping exact
+// boxes, and rounding to nearest (to infinity beyond the double range) keeps every order between
+// coordinates, so their shadows' closed boxes overlap too.
+bool boxes_meet(const Seg& s, const Seg& t, const std::vector<FloatPoint>& f) {
     for (int axis = 0; axis < 2; ++axis) {
         const auto [s0, s1] = std::minmax(f[s.from][axis], f[s.to][axis]);
         const auto [t0, t1] = std::minmax(f[t.from][axis], f[t.to][axis]);
-        if (s1 + margin < t0 || t1 + margin < s0) return false;
+        if (s1 < t0 || t1 < s0) return false;
     }
     return true;
 }
 
-// The margin for boxes_meet and the quadtree: far above the rounding of the shadows (each within
-// 2^-53 of its value relative), infinite when a shadow is not finite so that nothing is skipped.
-double shadow_margin(const std::vector<FloatPoint>& f) {
-    double largest = 0.0;
-    for (const FloatPoint& p : f) largest = std::max({largest, std::fabs(p[0]), std::fabs(p[1])});
-    return std::isfinite(largest) ? 1e-9 * largest + 1e-300 : INFINITY;
+void add_pair(const std::vector<Seg>& segs, const std::vector<FloatPoint>& f, int i, int j,
+              std::vector<std::uint64_t>& found) {
+    if (!may_cross(segs[i], segs[j]) || !boxes_meet(segs[i], segs[j], f)) return;
+    const auto [lo, hi] = std::minmax(i, j);
+    found.push_back(std::uint64_t(lo) << 32 | std::uint32_t(hi));
 }
 
-struct Box {
-    double x0, y0, x1, y1;
-};
-
-// Pairs of segments (lower index first) that may meet, found by a quadtree over the double shadows
-// of the points: a square is split while it holds many segments, and segments are tested in pairs
-// only where they share a leaf. A segment counts as passing through a square when its shadow,
-// widened by a margin far above the rounding of the shadows, does; two segments that meet therefore
-// share a leaf. Density varies a lot in face fragments (fans of slivers meet in one corner), which
-// a uniform grid would turn into quadratic work.
-class CandidateTree {
-public:
-    CandidateTree(const std::vector<Seg>& segs, const std::vector<FloatPoint>& f) : segs_(segs), f_(f) {
-        Box b{INFINITY, INFINITY, -INFINITY, -INFINITY};
-        double largest = 0.0;
-        for (const Seg& s : segs) {
-            for (int v : {s.from, s.to}) {
-                b = {std::min(b.x0, f[v][0]), std::min(b.y0, f[v][1]), std::max(b.x1, f[v][0]), std::max(b.y1, f[v][1])};
-                largest = std::max({largest, std::fabs(f[v][0]), std::fabs(f[v][1])});
-            }
-        }
-        margin_ = 1e-9 * std::max({largest, b.x1 - b.x0, b.y1 - b.y0}) + 1e-300;
-        const double side = std::max(b.x1 - b.x0, b.y1 - b.y0) + 4 * margin_;
-        root_ = {b.x0 - 2 * margin_, b.y0 - 2 * margin_, b.x0 - 2 * margin_ + side, b.y0 - 2 * margin_ + side};
-        smallest_ = 1e3 * margin_;
+// Pairs of segments (lower index first) that may meet: those sharing a leaf of a quadtree over
+// them. Density varies a lot in face fragments (fans of slivers meet in one corner), which a
+// uniform grid would turn into quadratic work.
+std::vector<std::uint64_t> pairs_in_leaves(const std::vector<Seg>& segs, const std::vector<Point2>& points,
+                                           const std::vector<FloatPoint>& f) {
+    IndexFrame frame;
+    for (const Seg& s : segs) {
+        for (int v : {s.from, s.to}) frame.include(points[v], f[v]);
     }
-
-    std::vector<std::uint64_t> pairs() const {
-        std::vector<std::uint64_t> found;
-        struct Square {
-            Box box;
-            std::vector<int> members;
-        };
-        std::vector<Square> stack;
-        stack.push_back({root_, std::vector<int>(segs_.size())});
-        for (std::size_t i = 0; i < segs_.size(); ++i) stack.back().members[i] = static_cast<int>(i);
-        while (!stack.empty()) {
-            poll_interrupt();
-            Square square = std::move(stack.back());
-            stack.pop_back();
-            const Box& b = square.box;
-            if (square.members.size() <= kLeafSize || b.x1 - b.x0 < smallest_) {
-                add_pairs(square.members, found);
-                continue;
-            }
-            const double mx = 0.5 * (b.x0 + b.x1), my = 0.5 * (b.y0 + b.y1);
-            for (const Box& child : {Box{b.x0, b.y0, mx, my}, Box{mx, b.y0, b.x1, my}, Box{b.x0, my, mx, b.y1},
-                                     Box{mx, my, b.x1, b.y1}}) {
-                Square part{child, {}};
-                for (int s : square.members) {
-                    if (passes_through(s, child)) part.members.push_back(s);
-                }
-                if (part.members.size() > 1) stack.push_back(std::move(part));
-            }
-        }
-        std::sort(found.begin(), found.end());
-        found.erase(std::unique(found.begin(), found.end()), found.end());
-        return found;
-    }
-
-private:
-    static constexpr std::size_t kLeafSize = 12;
-
-    // The widened segment meets the square: clip the segment's parameter range to the square
-    // widened by the margin (Liang–Barsky).
-    bool passes_through(int s, const Box& b) const {
-        const FloatPoint& a = f_[segs_[s].from];
-        const FloatPoint& c = f_[segs_[s].to];
-        double lo = 0.0, hi = 1.0;
-        const double d[2] = {c[0] - a[0], c[1] - a[1]};
-        const double low[2] = {b.x0 - margin_, b.y0 - margin_}, high[2] = {b.x1 + margin_, b.y1 + margin_};
-        for (int axis = 0; axis < 2; ++axis) {
-            if (d[axis] == 0.0) {
-                if (a[axis] < low[axis] || a[axis] > high[axis]) return false;
-                continue;
-            }
-            double t0 = (low[axis] - a[axis]) / d[axis], t1 = (high[axis] - a[axis]) / d[axis];
-            if (t0 > t1) std::swap(t0, t1);
-            lo = std::max(lo, t0);
-            hi = std::min(hi, t1);
-        }
-        return lo <= hi + 1e-9;
-    }
-
-    void add_pairs(const std::vector<int>& members, std::vector<std::uint64_t>& found) const {
-        for (std::size_t i = 0; i < members.size(); ++i) {
-            for (std::size_t j = i + 1; j < members.size(); ++j) {
-                const Seg& s = segs_[members[i]];
-                const Seg& t = segs_[members[j]];
-                if (!may_cross(s, t) || !boxes_meet(s, t, f_, margin_)) continue;
-                const auto [lo, hi] = std::minmax(members[i], members[j]);
-                found.push_back(std::uint64_t(lo) << 32 | std::uint32_t(hi));
-            }
-        }
-    }
-
-    const std::vector<Seg>& segs_;
-    const std::vector<FloatPoint>& f_;
-    Box root_;
-    double margin_, smallest_;
-};
-
-std::vector<std::uint64_t> every_pair(const std::vector<Seg>& segs, const std::vector<FloatPoint>& f, double margin) {
+    std::vector<std::array<FloatPoint, 2>> ends;
+    ends.reserve(segs.size());
+    for (const Seg& s : segs) ends.push_back({frame(points[s.from], f[s.from]), frame(points[s.to], f[s.to])});
+    const SegmentTree tree(ends);
     std::vector<std::uint64_t> found;
-    for (std::size_t i = 0; i < segs.size(); ++i) {
-        poll_interrupt();
-        for (std::size_t j = i + 1; j < segs.size(); ++j) {
-            if (may_cross(segs[i], segs[j]) && boxes_meet(segs[i], segs[j], f, margin)) {
-                found.push_back(std::uint64_t(i) << 32 | std::uint32_t(j));
-            }
+    for (const SegmentTree::Node& leaf : tree.nodes()) {
+        for (int i = leaf.begin; i < leaf.end; ++i) {
+            poll_interrupt();
+            for (int j = i + 1; j < leaf.end; ++j) add_pair(segs, f, tree.members()[i], tree.members()[j], found);
         }
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    return found;
+}
+
+std::vector<std::uint64_t> every_pair(const std::vector<Seg>& segs, const std::vector<FloatPoint>& f) {
+    std::vector<std::uint64_t> found;
+    const int n = static_cast<int>(segs.size());
+    for (int i = 0; i < n; ++i) {
+        poll_interrupt();
+        for (int j = i + 1; j < n; ++j) add_pair(segs, f, i, j, found);
     }
     return found;
 }
@@ -330,10 +252,8 @@ void add_shadows(const std::vector<Point2>& points, std::vector<FloatPoint>& sha
 // Crossing points join the index; `f` holds the shadows of the points before them.
 void split_crossings(std::vector<Seg>& segs, PointIndex& index, const std::vector<FloatPoint>& f) {
     constexpr std::size_t kFewSegments = 24;  // below this, testing every pair is cheaper than a tree
-    const double margin = shadow_margin(f);
-    const std::vector<std::uint64_t> pairs = std::isfinite(margin) && segs.size() > kFewSegments
-                                                 ? CandidateTree(segs, f).pairs()
-                                                 : every_pair(segs, f, margin);
+    const std::vector<std::uint64_t> pairs =
+        segs.size() > kFewSegments ? pairs_in_leaves(segs, index.points(), f) : every_pair(segs, f);
     for (std::uint64_t pair : pairs) {
         poll_interrupt();
         split_pair(segs[pair >> 32], segs[pair & 0xffffffffu], index, f);

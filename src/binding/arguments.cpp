@@ -107,6 +107,46 @@ std::optional<LabelledLoops> to_labelled_loops(PyObject* object) {
     return to_list<LabelledLoop>(object, to_labelled_loop);
 }
 
+std::optional<Texts> to_end_point(PyObject* object) {
+    std::optional<Texts> point = to_texts(object);
+    if (point && point->size() != 3) {
+        PyErr_Format(PyExc_TypeError, "an edge's end point needs 3 number texts, but got %zu", point->size());
+        return std::nullopt;
+    }
+    return point;
+}
+
+// An index (anything with __index__), or a sequence whose first two items are end points.
+std::optional<EdgeName> to_edge_name(PyObject* object) {
+    if (PyIndex_Check(object)) {
+        PyRef index(PyNumber_Index(object));
+        if (!index) return std::nullopt;
+        const long long value = PyLong_AsLongLong(index.get());
+        if (value == -1 && PyErr_Occurred()) return std::nullopt;
+        return EdgeName{value, {}, {}};
+    }
+    if (PyUnicode_Check(object) || !PySequence_Check(object)) {
+        raise_cannot_convert(object, "edge index or Edge");
+        return std::nullopt;
+    }
+    const Py_ssize_t size = PySequence_Size(object);
+    if (size < 0) return std::nullopt;
+    if (size < 2) {
+        PyErr_Format(PyExc_TypeError, "expected an edge (start, end, ...), but got a sequence of length %zd", size);
+        return std::nullopt;
+    }
+    std::optional<Texts> ends[2];
+    for (Py_ssize_t i = 0; i < 2; ++i) {
+        PyRef item(PySequence_GetItem(object, i));
+        if (!item) return std::nullopt;
+        ends[i] = to_end_point(item.get());
+        if (!ends[i]) return std::nullopt;
+    }
+    return EdgeName{std::nullopt, std::move(*ends[0]), std::move(*ends[1])};
+}
+
+std::optional<EdgeNames> to_edge_names(PyObject* object) { return to_list<EdgeName>(object, to_edge_name); }
+
 template <typename T, typename Read>
 std::optional<T> to_integer(PyObject* object, Read read) {
     PyRef index(PyNumber_Index(object));
@@ -116,7 +156,7 @@ std::optional<T> to_integer(PyObject* object, Read read) {
     return value;
 }
 
-std::optional<std::vector<Solid>> to_solids(PyObject* object) {
+std::optional<std::vector<SolidRef>> to_solids(PyObject* object) {
     PyRef iterator(PyObject_GetIter(object));
     if (!iterator) {
         if (!PyErr_ExceptionMatches(PyExc_TypeError)) return std::nullopt;
@@ -124,11 +164,11 @@ std::optional<std::vector<Solid>> to_solids(PyObject* object) {
         raise_cannot_convert(object, "Iterable");
         return std::nullopt;
     }
-    std::vector<Solid> solids;
+    std::vector<SolidRef> solids;
     while (PyRef item{PyIter_Next(iterator.get())}) {
         // An endless iterable must not hold the caller past Ctrl-C.
         if (solids.size() % 256 == 255 && PyErr_CheckSignals() < 0) return std::nullopt;
-        const Solid* solid = solid_of(item.get());
+        const SolidRef* solid = solid_value_of(item.get());
         if (!solid) {
             raise_cannot_convert(item.get(), "PySolid");
             return std::nullopt;
@@ -160,15 +200,17 @@ std::optional<Value> convert(PyObject* object, Kind kind) {
         case Kind::Solids:
             return lift(to_solids(object));
         case Kind::Solid: {
-            const Solid* solid = solid_of(object);
+            const SolidRef* solid = solid_value_of(object);
             if (!solid) {
                 raise_cannot_convert(object, "PySolid");
                 return std::nullopt;
             }
-            return Value(solid);
+            return Value(*solid);
         }
         case Kind::LabelledLoops:
             return lift(to_labelled_loops(object));
+        case Kind::EdgeNames:
+            return lift(to_edge_names(object));
     }
     return std::nullopt;
 }
@@ -251,7 +293,7 @@ std::optional<Args> bind_arguments(const std::string& owner, const std::vector<P
     std::vector<Value> values;
     values.reserve(params.size());
     for (std::size_t i = 0; i < params.size(); ++i) {
-        if (!slots[i] || (params[i].optional && slots[i] == Py_None)) {
+        if (!slots[i] || ((params[i].optional || params[i].takes_none) && slots[i] == Py_None)) {
             values.emplace_back(std::monostate{});
             continue;
         }

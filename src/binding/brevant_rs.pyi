@@ -21,7 +21,7 @@ in the order the module registers them.
 """
 
 from collections.abc import Callable, Iterable, Sequence
-from typing import Any, Final, NoReturn, SupportsIndex, TypeAlias, final
+from typing import Any, Final, Literal, NoReturn, SupportsIndex, TypeAlias, final
 
 # Argument shapes. Each str is a number text unless the parameter is a label or an operation name.
 _Texts: TypeAlias = Sequence[str]
@@ -29,6 +29,8 @@ _Points: TypeAlias = Sequence[Sequence[str]]
 _Net: TypeAlias = Sequence[Sequence[Sequence[str]]]
 # A (label, loop) pair as polygons() gives it; any two-item sequence will do (JSON gives lists).
 _Face: TypeAlias = tuple[str, _Points] | Sequence[str | _Points]
+# A point as edges() gives it: (x, y, z) exact texts.
+_Point3: TypeAlias = tuple[str, str, str]
 
 __version__: Final[str]
 """The version of the distribution, as in its metadata ('0.1.0')."""
@@ -39,6 +41,46 @@ class InternalFailure(BaseException):
     Derives directly from BaseException, so `except Exception` does not catch it. Its message is
     the text of the failed check, for example "denominator == 0".
     """
+
+@final
+class Edge(tuple[_Point3, _Point3, tuple[str, str], Literal["convex", "concave"]]):
+    """An edge of a solid's merged form, as PySolid.edges() lists it: a named tuple
+    (start, end, faces, kind) that pickles and compares as a tuple.
+
+    start is the lesser end point (by x, then y, then z) and end the greater one, each as three
+    exact texts. faces holds the labels of the two faces that meet along the edge: first the face
+    whose loop (counter-clockwise seen from outside) runs along the edge from start to end, then
+    the face whose loop runs from end to start. kind is 'convex' where the solid lies behind both
+    faces (they meet at less than 180 degrees inside), 'concave' where it lies in front of one.
+    """
+
+    __match_args__: Final = ("start", "end", "faces", "kind")
+    n_fields: Final[int]
+    """4, as for every named tuple of this kind (a struct sequence)."""
+    n_sequence_fields: Final[int]
+    """4: every field is an item of the tuple."""
+    n_unnamed_fields: Final[int]
+    """0."""
+
+    @property
+    def start(self) -> _Point3:
+        """The lesser end point."""
+
+    @property
+    def end(self) -> _Point3:
+        """The greater end point."""
+
+    @property
+    def faces(self) -> tuple[str, str]:
+        """The labels of the face running from start to end, then of the one running back."""
+
+    @property
+    def kind(self) -> Literal["convex", "concave"]:
+        """'convex' or 'concave'."""
+
+# An edge as chamfer_edges() takes it: its index in edges(), an Edge, or any sequence whose first two
+# items are its end points (three number texts each).
+_EdgeName: TypeAlias = SupportsIndex | Edge | Sequence[Sequence[str]]
 
 @final
 class PySolid:
@@ -120,6 +162,59 @@ class PySolid:
                 fit in a signed 64-bit integer.
         """
 
+    def rotate(self, axis: _Points, angle: str, tolerance: str) -> PySolid:
+        """The solid turned about a line by an exact rotation within `tolerance` of `angle`.
+
+        The rotation has a rational matrix, made from an integer quaternion (a, b·d) with d the
+        axis direction as the shortest integer vector: its axis is exactly the given line, and it
+        is exactly orthogonal with determinant 1, so lengths, angles and volumes are kept exactly.
+        Of the rotations within the tolerance it takes the one with the smallest integers a and b,
+        so angles whose rotation is rational (multiples of 90 degrees about a coordinate axis, 120
+        degrees about (1, 1, 1), 180 degrees about any axis) are met exactly. Turning by -angle
+        with the same axis and tolerance is exactly the inverse.
+
+        Args:
+            axis: [[px, py, pz], [dx, dy, dz]]: a point on the line and the line's direction,
+                number texts. The turn is counter-clockwise seen from the end of the direction
+                (right-hand rule).
+            angle: the angle in degrees, a number text; any value, taken modulo 360.
+            tolerance: the largest difference allowed between the rotation's angle and `angle`, in
+                radians, a positive number text ('1/1000000' for a micro-radian). Smaller
+                tolerances give longer fractions.
+
+        Returns:
+            A new solid, polygon order and labels kept, every plane carried exactly.
+
+        Raises:
+            TypeError: an argument is of the wrong kind.
+            ValueError: `axis` is not two points of three coordinates ("rotate: the axis must be
+                a point and a direction of three number texts each, [[px, py, pz], [dx, dy, dz]]"),
+                its direction is zero ("rotate: the axis direction is zero"), or `tolerance` is zero
+                or negative ("rotate: the tolerance must be positive").
+            InternalFailure: a number text cannot be read.
+        """
+
+    def transform(self, matrix: _Points) -> PySolid:
+        """The solid mapped by an exact affine map x -> A·x + t.
+
+        Args:
+            matrix: three rows [a, b, c, tx], [d, e, f, ty], [g, h, i, tz] of number texts: the
+                rows of A, each followed by its component of t. A point (x, y, z) goes to
+                (a·x + b·y + c·z + tx, d·x + e·y + f·z + ty, g·x + h·y + i·z + tz).
+
+        Returns:
+            A new solid, polygon order and labels kept, every plane carried exactly. Where the
+            determinant of A is negative every polygon is turned over, so that outward faces stay
+            outward; the volume is multiplied by the determinant's absolute value.
+
+        Raises:
+            TypeError: `matrix` is not a sequence of sequences of str.
+            ValueError: `matrix` is not 3 rows of 4 ("transform: the matrix must be 3 rows of 4
+                number texts, [[a, b, c, tx], [d, e, f, ty], [g, h, i, tz]]"), or A is singular
+                ("transform: the matrix is singular (its determinant is 0)").
+            InternalFailure: a number text cannot be read.
+        """
+
     # ----- Booleans by BSP trees: fragments of faces, T-junctions left in --------------------------
 
     def boolean(self, op: str, other: PySolid) -> PySolid:
@@ -153,7 +248,8 @@ class PySolid:
             dist: the distance, a number text; '0' returns the solid as it is.
 
         Returns:
-            A new solid; the bevels and corner facets carry labels of their own.
+            A new solid; the bevels and corner facets carry labels of their own. A solid that is
+            not convex, or has a face whose unit normal is irrational, comes back in merged form.
 
         Raises:
             TypeError: `dist` is not a str.
@@ -161,6 +257,69 @@ class PySolid:
                 a face or cross each other, or a vertex where a convex edge ends cannot be resolved
                 (the message names the vertex and the reason).
             InternalFailure: `dist` cannot be read, or the solid has no polygons.
+        """
+
+    def chamfer_edges(self, edges: Sequence[_EdgeName] | None, dist: str, dist2: str | None = None) -> PySolid:
+        """The solid's merged form with the chosen edges chamfered by a true distance.
+
+        Each bevel meets its edge's first face (faces[0] of its Edge record) dist from the edge and
+        its second face dist2 from it, measured in the face perpendicular to the edge: exactly
+        where that direction has a rational length, otherwise within a relative 2^-62. A convex
+        edge is bevelled (material taken away); a concave edge is filled (material added, a
+        bevel facing the other way). Where a chosen edge ends beside unchosen ones, its bevel
+        stops in the plane of the face there that does not hold it; chosen bevels meet in a mitre
+        (over an inward corner, in the plane through the concave edge and the point where both
+        bevels meet the cap), and where three chosen edges meet at a convex (or, filled, a
+        concave) corner, the corner is cut to a triangular facet as by chamfer(). Unlike chamfer(),
+        a bevel ending at the foot of a post stops at the face the post stands on.
+
+        Args:
+            edges: the edges to chamfer, each its index in edges() or its record (an Edge, or
+                any sequence whose first two items are its end points, in either order); None
+                chooses every convex edge.
+            dist: the distance in each chosen edge's first face, a number text.
+            dist2: the distance in its second face; None for dist. Both '0' return the merged
+                form as it is.
+
+        Returns:
+            A new solid in merged form. Bevels are labelled 'bevel(A,B)' and fills 'fill(A,B)'
+            after the labels A and B of their edge's faces (in the record's order); corner facets
+            'corner(A,B,C)' after the labels of the faces around their vertex, in byte order.
+
+        Raises:
+            TypeError: `edges` is not a sequence of indexes and records or None, an end point
+                has other than three texts, or a distance is not a str.
+            OverflowError: an index is beyond a 64-bit integer.
+            ValueError: in this order: a negative distance; one distance zero and the other not;
+                a solid whose edges are not those of a closed surface (as edges()); an index
+                out of range or end points that no edge has; a vertex it cannot resolve
+                ("chamfer_edges: cannot resolve the vertex at (x, y, z): <reason>", the least
+                one by point), such as chosen convex and concave edges meeting; distances so large
+                that bevels reach past a face, eat a face or cross each other.
+            InternalFailure: a number text cannot be read.
+        """
+
+    # ----- Edges -----------------------------------------------------------------------------------
+
+    def edges(self) -> list[Edge]:
+        """The edges of the solid's merged form, each whole, in order of (start, end).
+
+        A face is a region of one plane facing one way (merged() may split a face with holes into a
+        few polygons: they stay one face); an edge is a straight stretch where two faces meet, taken
+        whole from end to end, through points where other edges merely touch it. Each face is named
+        by the label merged() gives its polygon beside the edge's start. On a closed solid every
+        edge is convex or concave: faces in one plane that meet are one face.
+
+        Returns:
+            A list of Edge records (start, end, faces, kind), sorted by start, then end, comparing
+            points by x, then y, then z; [] for a solid without polygons.
+
+        Raises:
+            ValueError: the solid is open ("edges: at (x, y, z): the solid is open along an edge
+                there"), more than two faces meet along one of its edges (two parts touching
+                along it), or its faces meet inconsistently oriented or back to back; the message
+                names the least such point.
+            InternalFailure: an internal check of the merge failed.
         """
 
     # ----- Measures --------------------------------------------------------------------------------
@@ -214,6 +373,16 @@ class PySolid:
             InternalFailure: the solid has no polygons.
         """
 
+    def bbox_exact(self) -> list[str]:
+        """The axis-aligned bounding box, exact.
+
+        Returns:
+            [min x, min y, min z, max x, max y, max z] as reduced fraction texts.
+
+        Raises:
+            InternalFailure: the solid has no polygons, as for bbox().
+        """
+
     # ----- Faces and meshes ------------------------------------------------------------------------
 
     def polygons(self) -> list[tuple[str, list[list[str]]]]:
@@ -232,6 +401,8 @@ class PySolid:
         each connected region becomes one polygon (a region with holes a few), T-junctions are
         closed and straight-through vertices dropped. The result depends only on the point set:
         polygons start at their least vertex and are sorted, and merging again changes nothing.
+        A region that polygons of one plane cover w times the same way (a soup holding a box twice)
+        comes out as |w| stacked polygons, those of the regions wound at least 1, 2, ... times.
 
         Returns:
             A new solid with the same exact volume; each polygon takes the label covering the
@@ -502,10 +673,13 @@ def nurbs_surface_eval(
 def ssi_pairs(
     net_a: _Net, net_b: _Net, depth: SupportsIndex, a_box: _Texts | None = None, b_box: _Texts | None = None
 ) -> list[list[str]]:
-    """The pairs of parameter boxes of two rational Bézier patches that may still intersect after
-    `depth` levels of subdivision into quarters.
+    """Subdivision detection: returns surviving leaf-pair parameter boxes
+    (au0,au1,av0,av1,bu0,bu1,bv0,bv1) as exact rational strings. Empty
+    result = certified non-intersection. Clustering/refinement stay in
+    Python (they are not the hot loop).
 
-    A pair survives a level while the bounding boxes of its two pieces' control points meet
+    The pairs of parameter boxes of two rational Bézier patches that may still intersect after
+    `depth` levels of subdivision into quarters. A pair survives a level while the bounding boxes of its two pieces' control points meet
     (touching counts). An empty result certifies that the patches do not intersect.
 
     Args:
@@ -583,6 +757,8 @@ def _solid_from_state(state: str) -> PySolid:
 
     Raises:
         TypeError: `state` is not a str.
-        ValueError: the text is not a state this version wrote.
-        InternalFailure: a number in it cannot be read.
+        ValueError: the text is not one this version can have written ("solid state: ..." says what
+            is wrong): a wrong tag, count or label length, a number not written as a reduced
+            fraction n/d, a polygon of fewer than three vertices, or a plane that does not hold its
+            polygon's vertices or faces against the way its loop runs.
     """

@@ -1,4 +1,4 @@
-// Module initialisation: the PySolid class first, then the module functions in table order, then
+// Module initialisation: the PySolid class and the Edge record first, then the module functions in table order, then
 // the internal-failure exception type and __version__ (BREVANT_VERSION, defined by the build). The
 // module is created once per process; a second sub-interpreter is refused.
 #include "binding/entry_table.hpp"
@@ -28,7 +28,7 @@ PyObject* call_function(std::size_t row, PyObject*, PyObject* const* args, Py_ss
 PyMethodDef* function_defs() {
     std::vector<EntryRow> rows;
     for (const FunctionDef* f : module_functions()) {
-        rows.push_back({f->name, signature_doc(f->name, f->params, false, f->doc_tail)});
+        rows.push_back({f->name, signature_doc(f->name, f->params, false, stub_doc(f->name))});
     }
     return method_table<&call_function>(rows);
 }
@@ -50,14 +50,14 @@ PyObject* create_module() {
     if (!module) return nullptr;
     if (!add_object(module.get(), "PySolid", create_solid_type())) return nullptr;
     Py_INCREF(reinterpret_cast<PyObject*>(solid_type()));  // kept for the life of the process
+    PyObject* edge = create_edge_type();
+    if (!add_object(module.get(), "Edge", edge)) return nullptr;
+    Py_INCREF(edge);  // kept for the life of the process
     if (PyModule_AddFunctions(module.get(), function_defs()) < 0) return nullptr;
     g_state_reconstructor = PyObject_GetAttrString(module.get(), solid_from_state_function.name);
     if (!g_state_reconstructor) return nullptr;  // the reference is kept for the life of the process
-    g_internal_failure = PyErr_NewExceptionWithDoc(
-        "brevant_rs.InternalFailure",
-        "A failed internal check (a rejected number text, a division by zero, an index out of range). "
-        "Derives from BaseException, so `except Exception` does not catch it.",
-        PyExc_BaseException, nullptr);
+    g_internal_failure = PyErr_NewExceptionWithDoc("brevant_rs.InternalFailure", stub_doc("InternalFailure"),
+                                                   PyExc_BaseException, nullptr);
     if (!g_internal_failure) return nullptr;
     Py_INCREF(g_internal_failure);  // kept for the life of the process
     if (!add_object(module.get(), "InternalFailure", g_internal_failure)) return nullptr;

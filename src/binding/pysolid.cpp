@@ -9,7 +9,7 @@ namespace {
 
 struct PySolidObject {
     PyObject_HEAD
-    Solid* solid;
+    SolidRef* value;
 };
 
 PyTypeObject* g_solid_type = nullptr;
@@ -20,7 +20,7 @@ PyObject* refuse_construction(PyTypeObject*, PyObject*, PyObject*) {
 }
 
 void dealloc_solid(PyObject* self) {
-    delete reinterpret_cast<PySolidObject*>(self)->solid;
+    delete reinterpret_cast<PySolidObject*>(self)->value;
     PyTypeObject* type = Py_TYPE(self);
     auto free_slot = reinterpret_cast<freefunc>(PyType_GetSlot(type, Py_tp_free));
     free_slot(self);
@@ -33,18 +33,22 @@ PyObject* call_method(std::size_t row, PyObject* self, PyObject* const* args, Py
         std::optional<Args> bound =
             bind_arguments(std::string("PySolid.") + method.name + "()", method.params, args, nargs, kwnames);
         if (!bound) return nullptr;
-        const Solid* solid = solid_of(self);
-        if (!solid) {
+        const SolidRef* value = solid_value_of(self);
+        if (!value) {
             raise_cannot_convert(self, "PySolid");
             return nullptr;
         }
-        return to_python(without_interpreter_lock([&] { return method.run(*solid, *bound); }));
+        return to_python(without_interpreter_lock([&] {
+            return method.run ? method.run((*value)->solid(), *bound) : method.run_value(**value, *bound);
+        }));
     });
 }
 
 PyMethodDef* method_defs() {
     std::vector<EntryRow> rows;
-    for (const MethodDef* m : solid_methods()) rows.push_back({m->name, signature_doc(m->name, m->params, true, "")});
+    for (const MethodDef* m : solid_methods()) {
+        rows.push_back({m->name, signature_doc(m->name, m->params, true, stub_doc(std::string("PySolid.") + m->name))});
+    }
     return method_table<&call_method>(rows, value_protocol_methods());
 }
 
@@ -66,18 +70,18 @@ PyObject* create_solid_type() {
     return type;
 }
 
-PyObject* wrap_solid(Solid solid) {
-    auto owned = std::make_unique<Solid>(std::move(solid));
+PyObject* wrap_solid(SolidRef value) {
+    auto owned = std::make_unique<SolidRef>(std::move(value));
     auto alloc = reinterpret_cast<allocfunc>(PyType_GetSlot(g_solid_type, Py_tp_alloc));
     PyObject* object = alloc(g_solid_type, 0);
     if (!object) return nullptr;
-    reinterpret_cast<PySolidObject*>(object)->solid = owned.release();
+    reinterpret_cast<PySolidObject*>(object)->value = owned.release();
     return object;
 }
 
-const Solid* solid_of(PyObject* object) {
+const SolidRef* solid_value_of(PyObject* object) {
     if (!g_solid_type || !PyObject_TypeCheck(object, g_solid_type)) return nullptr;
-    return reinterpret_cast<PySolidObject*>(object)->solid;
+    return reinterpret_cast<PySolidObject*>(object)->value;
 }
 
 }  // namespace brevant::binding

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "binding/binder.hpp"
 
@@ -44,10 +45,14 @@ PyObject* internal_failure_type();
 // The PySolid type, created once with the module.
 PyTypeObject* solid_type();
 PyObject* create_solid_type();
-// A new PySolid owning the solid; nullptr with a Python error set on failure.
-PyObject* wrap_solid(Solid solid);
-// The solid of a PySolid, or nullptr if the object is not one.
-const Solid* solid_of(PyObject* object);
+// A new PySolid holding the value; nullptr with a Python error set on failure.
+PyObject* wrap_solid(SolidRef value);
+// The value of a PySolid, or nullptr if the object is not one.
+const SolidRef* solid_value_of(PyObject* object);
+
+// brevant_rs.Edge, created once with the module, and the list of records edges() returns.
+PyObject* create_edge_type();
+PyObject* edge_records_object(const EdgeRecords& edges);
 
 // PySolid's pickling and copying methods, and its repr (value_protocol.cpp).
 const std::vector<PyMethodDef>& value_protocol_methods();
@@ -75,6 +80,9 @@ PyObject* run_guarded(Operation&& operation);
 // The docstring that carries a text signature: "name(params)\n--\n\n" plus any tail.
 std::string signature_doc(const std::string& name, const std::vector<Param>& params, bool is_method,
                           const char* tail);
+// The docstring that the stub file gives the function, class or member ("PySolid.translate");
+// one it does not document fails, so that no callable goes without.
+const char* stub_doc(std::string_view name);
 
 }  // namespace brevant::binding
 

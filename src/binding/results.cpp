@@ -55,7 +55,8 @@ PyObject* mesh_object(const Points& points, Point point, const IndexTriples& tri
 }
 
 struct ToPython {
-    PyObject* operator()(Solid& solid) const { return wrap_solid(std::move(solid)); }
+    PyObject* operator()(Solid& solid) const { return wrap_solid(std::make_shared<const SolidValue>(std::move(solid))); }
+    PyObject* operator()(Body& body) const { return wrap_solid(std::make_shared<const SolidValue>(std::move(body))); }
     PyObject* operator()(const std::string& text) const { return text_object(text); }
     PyObject* operator()(const TextPair& pair) const {
         PyRef first(text_object(pair.first));
@@ -77,6 +78,7 @@ struct ToPython {
     PyObject* operator()(const FloatMesh& mesh) const {
         return mesh_object(mesh.points, float_point_object, mesh.triangles);
     }
+    PyObject* operator()(const EdgeRecords& edges) const { return edge_records_object(edges); }
 };
 
 }  // namespace

@@ -45,4 +45,10 @@ const MethodDef bbox_method{"bbox", {}, [](const Solid& self, const Args&) -> Re
                                                            hi[0].to_double(), hi[1].to_double(), hi[2].to_double()};
                             }};
 
+const MethodDef bbox_exact_method{"bbox_exact", {}, [](const Solid& self, const Args&) -> Result {
+                                      const auto [lo, hi] = bbox(self);
+                                      return Texts{lo[0].str(), lo[1].str(), lo[2].str(),
+                                                   hi[0].str(), hi[1].str(), hi[2].str()};
+                                  }};
+
 }  // namespace brevant::binding

@@ -30,10 +30,6 @@ const FunctionDef ssi_pairs_function{
         return ssi_pairs(patch_of(std::move(net_a), std::move(a_box)), patch_of(std::move(net_b), std::move(b_box)),
                          args.uint64(2));
     },
-    "Subdivision detection: returns surviving leaf-pair parameter boxes\n"
-    "(au0,au1,av0,av1,bu0,bu1,bv0,bv1) as exact rational strings. Empty\n"
-    "result = certified non-intersection. Clustering/refinement stay in\n"
-    "Python (they are not the hot loop).",
 };
 
 }  // namespace brevant::binding

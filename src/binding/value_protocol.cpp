@@ -15,12 +15,12 @@ namespace {
 
 PyObject* reduce_solid(PyObject* self, PyObject*) {
     return run_guarded([&]() -> PyObject* {
-        const Solid* solid = solid_of(self);
-        if (!solid) {
+        const SolidRef* value = solid_value_of(self);
+        if (!value) {
             raise_cannot_convert(self, "PySolid");
             return nullptr;
         }
-        const std::string state = without_interpreter_lock([&] { return solid_state(*solid); });
+        const std::string state = without_interpreter_lock([&] { return solid_state((*value)->solid()); });
         PyRef text(PyUnicode_FromStringAndSize(state.data(), static_cast<Py_ssize_t>(state.size())));
         if (!text) return nullptr;
         return Py_BuildValue("(O(O))", state_reconstructor(), text.get());
@@ -59,21 +59,25 @@ std::string counts_text(const Solid& solid) {
 
 const std::vector<PyMethodDef>& value_protocol_methods() {
     static const std::vector<PyMethodDef> methods{
-        {"__reduce__", reduce_solid, METH_NOARGS, "Pickles the solid exactly, every polygon as it is."},
-        {"__copy__", same_solid, METH_NOARGS, "The solid itself: solids never change."},
-        {"__deepcopy__", same_solid, METH_O, "The solid itself: solids never change."},
+        {"__reduce__", reduce_solid, METH_NOARGS, stub_doc("PySolid.__reduce__")},
+        {"__copy__", same_solid, METH_NOARGS, stub_doc("PySolid.__copy__")},
+        {"__deepcopy__", same_solid, METH_O, stub_doc("PySolid.__deepcopy__")},
     };
     return methods;
 }
 
 PyObject* solid_repr(PyObject* self) {
     return run_guarded([&]() -> PyObject* {
-        const Solid* solid = solid_of(self);
-        if (!solid) {
+        const SolidRef* value = solid_value_of(self);
+        if (!value) {
             raise_cannot_convert(self, "PySolid");
             return nullptr;
         }
-        const std::string counts = counts_text(*solid);
+        const Solid* solid = nullptr;
+        const std::string counts = without_interpreter_lock([&] {
+            solid = &(*value)->solid();
+            return counts_text(*solid);
+        });
         if (solid->polygons.empty()) return PyUnicode_FromFormat("%sempty>", counts.c_str());
         PyRef box(to_python(float_bbox(*solid)));  // the floats written as Python writes them
         if (!box) return nullptr;
@@ -85,7 +89,6 @@ const FunctionDef solid_from_state_function{
     "_solid_from_state",
     {{"state", Kind::Text}},
     [](const Args& args) -> Result { return solid_from_state(args.text(0)); },
-    "Rebuilds a pickled PySolid from the text its __reduce__ wrote; not meant to be called directly.",
 };
 
 }  // namespace brevant::binding

@@ -61,14 +61,14 @@ Solid chamfer_convex(const Solid& solid, const Rational& dist) {
 
 }  // namespace
 
-Solid chamfer(const Solid& solid, const Rational& dist) {
+Solid chamfer(const Solid& solid, const Rational& dist, const Body* body) {
     if (dist.sign() < 0) refuse_negative_distance();
     if (dist.sign() == 0) {
         (void)reach(solid);  // a solid without polygons fails here, as every chamfer of it does
         return solid;
     }
     if (is_convex(solid) && every_face_has_a_rational_unit_normal(solid)) return chamfer_convex(solid, dist);
-    return chamfer_locally(solid, dist);
+    return chamfer_locally(solid, dist, body);
 }
 
 }  // namespace brevant

@@ -13,6 +13,7 @@ void CornerPlanner::plan_convex() {
         if (holders != 2) refuse("its faces do not close around it");
     }
     for (std::size_t e = 0; e < k; ++e) {
+        if (!chosen(e)) continue;
         std::vector<Halfspace> alternative;
         EndRule& r = rule(e);
         for (std::size_t f = 0; f < k; ++f) {
@@ -22,6 +23,7 @@ void CornerPlanner::plan_convex() {
             alternative.push_back({face_plane(f), contact("chamfer.face", face_id(f))});
         }
         for (std::size_t earlier = 0; earlier < e; ++earlier) {
+            if (!chosen(earlier)) continue;
             const Plane& kept_side = bevel(earlier).plane;  // behind it: outside the earlier wedge
             require_keeps(kept_side, e);
             r.bounds.push_back(kept_side);
@@ -29,7 +31,7 @@ void CornerPlanner::plan_convex() {
         }
         r.alternatives.push_back(std::move(alternative));
     }
-    if (k == 3) add_corner_piece();
+    if (k == 3 && chosen(0) && chosen(1) && chosen(2)) add_corner_piece();
 }
 
 // The point where two bevels meet face f.
@@ -64,7 +66,7 @@ void CornerPlanner::add_corner_piece() {
     // it comes last: the boolean splits the solid by its cutter's first planes first.
     VertexPiece piece;
     piece.seed = tetrahedron({z[0], z[1], z[2], *y}, {labelled("chamfer.end"), labelled("chamfer.end"),
-                                                      labelled("chamfer.end"), labelled("corner.a")});
+                                                      labelled("chamfer.end"), labelled(facet_label_)});
     for (std::size_t f = 0; f < 3; ++f) piece.cuts.push_back({face_plane(f), contact("chamfer.face", face_id(f))});
     plan_.pieces.push_back(std::move(piece));
 }

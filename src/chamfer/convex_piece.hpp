@@ -4,8 +4,10 @@
 // Notation: a Halfspace keeps the points behind its plane (side <= 0, the plane's normal points
 // out of the piece); the piece's face in that plane carries the half-space's label and role. A
 // contact is a face meant to lie on a face of the solid being chamfered; it names that face by
-// its index (EdgeMap::face_of). A provisional face of a seed only closes the seed and must be cut
-// away. Any other face is plain: a bevel, a facet, or a face shared with another piece.
+// its index (EdgeMap::face_of). A stop is a face meant to lie in the plane of a face of the solid
+// but beside it, so that the face grows by it once the piece is gone (where a bevel ends in the
+// plane of a face it does not reach). A provisional face of a seed only closes the seed and must
+// be cut away. Any other face is plain: a bevel, a facet, or a face shared with another piece.
 #pragma once
 
 #include <array>
@@ -17,16 +19,17 @@
 
 namespace brevant {
 
-enum class FaceRole { kPlain, kContact, kProvisional };
+enum class FaceRole { kPlain, kContact, kStop, kProvisional };
 
 struct FaceTag {
     std::string label;
     FaceRole role;
-    std::size_t face;  // for a contact: the face of the solid it lies on
+    std::size_t face;  // for a contact or a stop: the face of the solid it lies on or beside
 };
 
 inline FaceTag labelled(std::string label) { return {std::move(label), FaceRole::kPlain, 0}; }
 inline FaceTag contact(std::string label, std::size_t face) { return {std::move(label), FaceRole::kContact, face}; }
+inline FaceTag stop(std::string label, std::size_t face) { return {std::move(label), FaceRole::kStop, face}; }
 inline FaceTag provisional(std::string label) { return {std::move(label), FaceRole::kProvisional, 0}; }
 
 struct Halfspace {
@@ -47,6 +50,7 @@ struct Contact {
 struct ConvexPiece {
     Solid solid;                    // outward faces
     std::vector<Contact> contacts;  // the contact faces, as in `solid`
+    std::vector<Contact> stops;     // the stop faces, as in `solid`
 };
 
 // The face through `loop` (a planar convex loop), turned so that `inside` lies behind it.

@@ -15,8 +15,13 @@ std::size_t CornerFaces::index_of(const SegmentFace& face, std::size_t id) {
 }
 
 CornerPlanner::CornerPlanner(const EdgeMap& map, const std::vector<std::optional<Bevel>>& bevels, const Corner& corner,
-                             VertexPlan& plan)
-    : map_(map), bevels_(bevels), corner_(corner), plan_(plan) {
+                             VertexPlan& plan, std::string facet_label, const std::vector<char>* chosen)
+    : map_(map),
+      bevels_(bevels),
+      corner_(corner),
+      plan_(plan),
+      facet_label_(std::move(facet_label)),
+      chosen_segments_(chosen) {
     for (const CornerEnd& end : corner.ends) {
         const Segment& s = map.segments[end.segment];
         faces_.of_end.push_back(
@@ -25,6 +30,7 @@ CornerPlanner::CornerPlanner(const EdgeMap& map, const std::vector<std::optional
 }
 
 void CornerPlanner::plan() {
+    if (chosen_segments_) return plan_chosen();
     std::size_t convex = 0;
     for (const CornerEnd& end : corner_.ends) convex += segment(end).convex ? 1 : 0;
     const std::size_t concave = corner_.ends.size() - convex;
@@ -48,6 +54,13 @@ Plane CornerPlanner::keeping(const Plane& plane, std::size_t end) const {
     const int along = dot(plane.normal, corner_.ends[end].into).sign();
     if (along == 0) refuse("a bevel there does not end on the neighbouring faces");
     return along > 0 ? plane.flipped() : plane;
+}
+
+void CornerPlanner::stop_at(std::size_t end, std::size_t f, bool exposed) {
+    Plane plane = keeping(face_plane(f), end);
+    rule(end).bounds.push_back(plane);
+    rule(end).alternatives.push_back(
+        {{std::move(plane), exposed ? stop("chamfer.end", face_id(f)) : labelled("chamfer.end")}});
 }
 
 void CornerPlanner::require_keeps(const Plane& plane, std::size_t end) const {

@@ -1,55 +1,101 @@
 #include "chamfer/cut_away.hpp"
 
 #include <algorithm>
+#include <array>
+#include <limits>
+#include <numeric>
 
-#include "boolean/boolean.hpp"
+#include "corefine/corefine.hpp"
 #include "exact/interrupt.hpp"
-#include "solid/measures.hpp"
+#include "solid/plane_side.hpp"
 
 namespace brevant {
 namespace {
 
-using Box = std::pair<Vec3, Vec3>;
+struct BoxF64 {
+    std::array<double, 3> lo;
+    std::array<double, 3> hi;
+};
 
-bool apart(const Box& a, const Box& b) {
-    for (std::size_t i = 0; i < 3; ++i) {
-        if (a.second[i] < b.first[i] || b.second[i] < a.first[i]) return true;
+// The box of the vertices' shadows. Rounding to the nearest double keeps order (a <= b gives
+// round(a) <= round(b)), so shadow boxes that are apart have exact boxes apart too.
+BoxF64 shadow_box(const Solid& piece) {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    BoxF64 box{{inf, inf, inf}, {-inf, -inf, -inf}};
+    for (const Polygon& p : piece.polygons) {
+        for (const FloatVertex& v : p.float_vertices) {
+            for (std::size_t k = 0; k < 3; ++k) {
+                box.lo[k] = std::min(box.lo[k], v[k]);
+                box.hi[k] = std::max(box.hi[k], v[k]);
+            }
+        }
+    }
+    return box;
+}
+
+bool boxes_apart(const BoxF64& a, const BoxF64& b) {
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (a.hi[k] < b.lo[k] || b.hi[k] < a.lo[k]) return true;
     }
     return false;
 }
 
-// Pieces whose bounding boxes do not meet, gathered into one solid each: a cut by several
-// separate pieces at once removes the same as cuts by each in turn, and builds the tree of the
-// solid being cut once instead of once per piece.
-std::vector<Solid> batches_of_separate_pieces(std::vector<Solid> pieces) {
-    std::vector<Solid> batches;
-    std::vector<std::vector<Box>> boxes;
-    for (Solid& piece : pieces) {
-        poll_interrupt();  // every piece, against every batch
-        const Box box = bbox(piece);
-        std::size_t b = 0;
-        while (b < batches.size() &&
-               !std::all_of(boxes[b].begin(), boxes[b].end(), [&](const Box& other) { return apart(box, other); })) {
-            ++b;
+// Some face plane of `a` has every vertex of `b` on or in front of it.
+bool face_separates(const Solid& a, const Solid& b) {
+    for (const Polygon& face : a.polygons) {
+        const PlaneF64 fast = plane_f64(face.plane);
+        bool behind = false;
+        for (const Polygon& p : b.polygons) {
+            for (std::size_t i = 0; i < p.vertices.size() && !behind; ++i) {
+                behind = vertex_side(face.plane, fast, p.float_vertices[i], p.vertices[i]) < 0;
+            }
+            if (behind) break;
         }
-        if (b == batches.size()) {
-            batches.emplace_back();
-            boxes.emplace_back();
-        }
-        for (Polygon& p : piece.polygons) batches[b].polygons.push_back(std::move(p));
-        boxes[b].push_back(box);
+        if (!behind) return true;
     }
-    return batches;
+    return false;
+}
+
+// Every two pieces proven apart: a sweep along x over the shadow boxes, so that only pieces whose
+// boxes meet are compared.
+bool all_apart(const std::vector<Solid>& pieces) {
+    std::vector<BoxF64> boxes;
+    boxes.reserve(pieces.size());
+    for (const Solid& piece : pieces) boxes.push_back(shadow_box(piece));
+    std::vector<std::size_t> order(pieces.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) { return boxes[i].lo[0] < boxes[j].lo[0]; });
+    for (std::size_t x = 0; x < order.size(); ++x) {
+        poll_interrupt();  // every piece, against those its box reaches
+        const std::size_t i = order[x];
+        for (std::size_t y = x + 1; y < order.size() && boxes[order[y]].lo[0] <= boxes[i].hi[0]; ++y) {
+            const std::size_t j = order[y];
+            if (boxes_apart(boxes[i], boxes[j])) continue;
+            if (!face_separates(pieces[i], pieces[j]) && !face_separates(pieces[j], pieces[i])) return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
 
-Solid cut_away(Solid solid, std::vector<Solid> pieces) {
-    for (Solid& batch : batches_of_separate_pieces(std::move(pieces))) {
-        poll_interrupt();  // every batch
-        solid = boolean_impl("cut", std::move(solid), std::move(batch));
+Solid union_of_pieces(const std::vector<Solid>& pieces) {
+    if (!all_apart(pieces)) {
+        std::vector<const Solid*> parts;
+        parts.reserve(pieces.size());
+        for (const Solid& piece : pieces) parts.push_back(&piece);
+        return union_all(parts);
     }
-    return solid;
+    Solid together;
+    for (const Solid& piece : pieces) {
+        together.polygons.insert(together.polygons.end(), piece.polygons.begin(), piece.polygons.end());
+    }
+    return together;
+}
+
+Solid cut_away(const Solid& solid, const std::vector<Solid>& pieces, const Body* body) {
+    const Body cutter = body_of(union_of_pieces(pieces));
+    return materialise(body ? corefine(BooleanOp::Cut, *body, cutter) : corefine(BooleanOp::Cut, body_of(solid), cutter));
 }
 
 }  // namespace brevant

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <map>
-#include <numeric>
 
 #include "chamfer/face_planes.hpp"
+#include "chamfer/polygon_sets.hpp"
 #include "exact/interrupt.hpp"
 #include "solid/line_key.hpp"
 
@@ -29,19 +29,6 @@ struct PolygonFacts {
     Plane outward;
     PlaneKey key;  // canonical, orientation-free
     OrientedKey oriented;
-};
-
-class FaceSets {
-public:
-    explicit FaceSets(std::size_t n) : parent_(n) { std::iota(parent_.begin(), parent_.end(), std::size_t{0}); }
-    std::size_t find(std::size_t i) {
-        while (parent_[i] != i) i = parent_[i] = parent_[parent_[i]];
-        return i;
-    }
-    void unite(std::size_t i, std::size_t j) { parent_[find(i)] = find(j); }
-
-private:
-    std::vector<std::size_t> parent_;
 };
 
 Vec3 point_on(const LineSide& side, const Vec3& dir, const Rational& t) {
@@ -102,7 +89,7 @@ bool same_faces(const Stretch& x, const Stretch& y, const std::vector<PolygonFac
 
 // Faces in one oriented plane whose sides run against each other over a stretch are one face.
 void join_faces(const std::vector<const LineSide*>& covering, const std::vector<PolygonFacts>& facts,
-                FaceSets& faces) {
+                PolygonSets& faces) {
     for (std::size_t i = 0; i < covering.size(); ++i) {
         for (std::size_t j = i + 1; j < covering.size(); ++j) {
             const LineSide& x = *covering[i];
@@ -114,7 +101,7 @@ void join_faces(const std::vector<const LineSide*>& covering, const std::vector<
     }
 }
 
-void walk_line(const Line& line, const std::vector<PolygonFacts>& facts, FaceSets& faces, EdgeMap& map) {
+void walk_line(const Line& line, const std::vector<PolygonFacts>& facts, PolygonSets& faces, EdgeMap& map) {
     const std::vector<Rational> ends = stretch_ends(line.sides);
     std::optional<Segment> open;
     Stretch open_stretch;
@@ -182,7 +169,7 @@ EdgeMap map_edges(const Solid& solid) {
     }
 
     EdgeMap map;
-    FaceSets faces(solid.polygons.size());
+    PolygonSets faces(solid.polygons.size());
     for (const auto& [key, line] : lines) walk_line(line, facts, faces, map);
 
     std::map<std::size_t, std::size_t> face_index;

@@ -70,7 +70,7 @@ bool CornerPlanner::plan_tripod() {
         r.alternatives.push_back(
             {stop, {f.phi_a.flipped(), labelled("chamfer.flare")}, {f.phi_b, labelled("chamfer.flare")}});
         r.alternatives.push_back({stop, {f.phi_a.flipped(), labelled("chamfer.flare")},
-                                  {f.phi_b.flipped(), labelled("chamfer.flare")}, {facet, labelled("corner.a")}});
+                                  {f.phi_b.flipped(), labelled("chamfer.flare")}, {facet, labelled(facet_label_)}});
     }
     std::array<Vec3, 3> on_concave;
     for (std::size_t i = 0; i < 3; ++i) on_concave[i] = plane_on_line(facet, concave[i]);
@@ -78,7 +78,7 @@ bool CornerPlanner::plan_tripod() {
     // edge between the other two, where it meets that wedge's end.
     plan_.pieces.push_back({tetrahedron({on_concave[0], on_concave[1], on_concave[2], corner_.point},
                                         {labelled("chamfer.end"), labelled("chamfer.end"),
-                                         labelled("chamfer.end"), labelled("corner.a")}),
+                                         labelled("chamfer.end"), labelled(facet_label_)}),
                             {}});
     return true;
 }

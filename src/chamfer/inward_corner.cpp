@@ -4,16 +4,16 @@
 
 namespace brevant {
 
-void CornerPlanner::plan_reflex_cap() {
+CornerPlanner::Reflex CornerPlanner::reflex_cap() const {
     const auto [e1, e2, c] = convex_ends_first();
     const Shared s = shared_faces(e1, e2);
-    const std::size_t cap = s.common, w1 = s.only_x, w2 = s.only_y;
-    if (!joins(c, w1, w2)) refuse("its faces do not close around it");
-    for (const auto& [e, other_wall] : {std::pair{e1, w2}, std::pair{e2, w1}}) {
-        Plane stop = keeping(face_plane(other_wall), e);
-        rule(e).bounds.push_back(stop);
-        rule(e).alternatives.push_back({{std::move(stop), labelled("chamfer.end")}});
-    }
+    if (!joins(c, s.only_x, s.only_y)) refuse("its faces do not close around it");
+    return {e1, e2, c, s.common, s.only_x, s.only_y};
+}
+
+void CornerPlanner::plan_reflex_cap() {
+    const auto [e1, e2, c, cap, w1, w2] = reflex_cap();
+    for (const auto& [e, other_wall] : {std::pair{e1, w2}, std::pair{e2, w1}}) stop_at(e, other_wall, false);
     const Vec3 p = bevel_on_line(e1, c);
     if (!(p == bevel_on_line(e2, c))) {
         refuse("the bevels of its two convex edges meet its concave edge at different points");
@@ -26,7 +26,7 @@ void CornerPlanner::plan_reflex_cap() {
     // in the corner piece.
     VertexPiece piece;
     piece.seed = tetrahedron({a1, a2, p, corner_.point}, {labelled("chamfer.end"), labelled("chamfer.end"),
-                                                          contact("chamfer.face", face_id(cap)), labelled("corner.a")});
+                                                          contact("chamfer.face", face_id(cap)), labelled(facet_label_)});
     plan_.pieces.push_back(std::move(piece));
 }
 
@@ -62,11 +62,7 @@ bool CornerPlanner::plan_crossing_bars() {
     const std::size_t cap1 = faces_.other_face(e1, *flat1), cap2 = faces_.other_face(*c1, *flat1);
     if (faces_.other_face(e2, *flat2) != cap2 || faces_.other_face(*c2, *flat2) != cap1) return false;
 
-    for (const auto& [e, other_flat] : {std::pair{e1, *flat2}, std::pair{e2, *flat1}}) {
-        Plane stop = keeping(face_plane(other_flat), e);
-        rule(e).bounds.push_back(stop);
-        rule(e).alternatives.push_back({{std::move(stop), labelled("chamfer.end")}});
-    }
+    for (const auto& [e, other_flat] : {std::pair{e1, *flat2}, std::pair{e2, *flat1}}) stop_at(e, other_flat, false);
     const Vec3 p1 = bevel_on_line(e2, *c1), p2 = bevel_on_line(e1, *c2);
     const Vec3 q1 = meet(bevel(e1).plane, face_plane(*flat1), face_plane(*flat2));
     const Vec3 q2 = meet(bevel(e2).plane, face_plane(*flat1), face_plane(*flat2));
@@ -78,11 +74,11 @@ bool CornerPlanner::plan_crossing_bars() {
     // face the two share; without V: the facet.
     plan_.pieces.push_back({tetrahedron({p1, p2, q1, corner_.point},
                                         {labelled("chamfer.end"), contact("chamfer.face", face_id(*flat1)),
-                                         labelled("chamfer.end"), labelled("corner.a")}),
+                                         labelled("chamfer.end"), labelled(facet_label_)}),
                             {}});
     plan_.pieces.push_back({tetrahedron({p1, p2, q2, corner_.point},
                                         {contact("chamfer.face", face_id(*flat2)), labelled("chamfer.end"),
-                                         labelled("chamfer.end"), labelled("corner.a")}),
+                                         labelled("chamfer.end"), labelled(facet_label_)}),
                             {}});
     return true;
 }

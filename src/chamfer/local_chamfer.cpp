@@ -7,7 +7,7 @@
 
 namespace brevant {
 
-Solid chamfer_locally(const Solid& solid, const Rational& dist) {
+Solid chamfer_locally(const Solid& solid, const Rational& dist, const Body* body) {
     const EdgeMap map = map_edges(solid);
     if (map.irregular) refuse_vertex(map.irregular->point, map.irregular->reason);
     std::vector<std::optional<Bevel>> bevels(map.segments.size());
@@ -20,7 +20,7 @@ Solid chamfer_locally(const Solid& solid, const Rational& dist) {
     if (!any_convex) return solid;
 
     const VertexPlan plan = plan_vertices(map, bevels);
-    std::vector<ConvexPiece> pieces = wedge_pieces(map, bevels, plan, dist);
+    std::vector<ConvexPiece> pieces = wedge_pieces(map, bevels, plan);
     for (const VertexPiece& v : plan.pieces) {
         if (std::optional<ConvexPiece> piece = cut_seed(v.seed, v.cuts)) pieces.push_back(std::move(*piece));
     }
@@ -28,7 +28,7 @@ Solid chamfer_locally(const Solid& solid, const Rational& dist) {
     std::vector<Solid> cutters;
     cutters.reserve(pieces.size());
     for (const ConvexPiece& piece : pieces) cutters.push_back(piece.solid);
-    Solid result = cut_away(solid, std::move(cutters));
+    Solid result = cut_away(solid, cutters, body);
     refuse_unless_local(solid, map, pieces, result);
     return result;
 }

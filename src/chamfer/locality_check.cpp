@@ -33,6 +33,7 @@ bool faces_lost_only_their_contacts(const Solid& solid, const std::vector<Convex
     for (const auto& [key, area] : AreaByPlane(expected)) expected.try_emplace(opposite(key));
     for (const ConvexPiece& piece : pieces) {
         for (const Contact& contact : piece.contacts) add_area(expected, contact.polygon, -1);
+        for (const Contact& end : piece.stops) add_area(expected, end.polygon.flipped(), +1);
     }
     AreaByPlane found;
     for (const Polygon& polygon : result.polygons) {
@@ -72,6 +73,18 @@ void refuse_unless_local(const Solid& solid, const EdgeMap& map, const std::vect
         !every_face_kept(solid, map, pieces)) {
         refuse_too_large();
     }
+}
+
+void refuse_unless_added(const Solid& before, const std::vector<ConvexPiece>& pieces, const Solid& after) {
+    const Solid outside_before = before.flipped(), outside_after = after.flipped();
+    if (!removed_exactly_the_pieces(outside_before, pieces, outside_after) ||
+        !faces_lost_only_their_contacts(outside_before, pieces, outside_after)) {
+        refuse_too_large();
+    }
+}
+
+void refuse_unless_faces_kept(const Solid& solid, const EdgeMap& map, const std::vector<ConvexPiece>& pieces) {
+    if (!every_face_kept(solid, map, pieces)) refuse_too_large();
 }
 
 }  // namespace brevant

@@ -53,7 +53,20 @@ struct VertexPlan {
 };
 
 // `bevels[i]` is the bevel of segment i when it is convex. A vertex it cannot resolve is refused
-// (refuse_vertex), whatever the distance.
+// (refuse_vertex), whatever the distance; vertices are taken in byte order of their point texts.
 VertexPlan plan_vertices(const EdgeMap& map, const std::vector<std::optional<Bevel>>& bevels);
+
+// For chamfer_edges, on the edge map of a merged solid (or of its complement, where the concave
+// edges to fill are convex). `bevels[i]` is set for the chosen segments that are convex in `map`,
+// `chosen[i]` for every chosen segment of either kind. Vertices are taken in point order, and:
+//  - a chosen edge ending beside unchosen ones stops in the plane of the face there that does not
+//    hold it (a vertex of three edges), or at the faces that do not hold it (every edge convex),
+//    and two chosen bevels there meet in a mitre (each stops at the other's plane);
+//  - where every edge is chosen, or every convex one (the concave ones stay sharp), the rules
+//    above apply, except that at a post's foot the bevel stops at the floor instead of flaring;
+//  - a vertex where chosen convex and concave edges meet is refused, and so is any other mix.
+// Facets are labelled "corner(l1,l2,...)" after the labels of the faces around their vertex.
+VertexPlan plan_chosen_vertices(const EdgeMap& map, const std::vector<std::optional<Bevel>>& bevels,
+                                const std::vector<char>& chosen, const Solid& solid);
 
 }  // namespace brevant

@@ -1,5 +1,5 @@
-// Where the faces of solids meet: the cuts each face needs, and the faces of other solids lying in
-// its plane.
+// Where the faces of two bodies meet: the cuts each face needs, and the faces of the other body
+// lying in its plane.
 //
 // Notation: for two faces whose boxes overlap, faces in one plane cut each other along their sides;
 // transversal faces f and g cut each other where they meet, on the line L of their planes. That is
@@ -9,23 +9,28 @@
 // smaller one along all of its chord, and finding it costs only the smaller face's size.
 #pragma once
 
-#include <utility>
 #include <vector>
 
 #include "arrangement/segment_split.hpp"
-#include "corefine/face_set.hpp"
+#include "corefine/body.hpp"
 
 namespace brevant {
 
 struct FaceContacts {
-    std::vector<Segment2> cuts;                // in the face's 2D coordinates
-    std::vector<std::pair<int, int>> coplanar;  // (solid, face) of other solids' faces in its plane
+    std::vector<Segment2> cuts;  // in the face's 2D coordinates
+    std::vector<int> coplanar;   // faces of the other body in its plane
 };
 
-// Per solid, per face.
-using Contacts = std::vector<std::vector<FaceContacts>>;
+// Per face of each body; a face that meets nothing has no entry.
+struct Contacts {
+    std::vector<int> touched_a, touched_b;  // the faces with an entry, in order of first contact
+    std::vector<int> slot_a, slot_b;        // per face: its entry in `of_a` / `of_b`, or −1
+    std::vector<FaceContacts> of_a, of_b;
 
-// Adds what solids i and j meet of each other to `contacts` (sized for all solids).
-void add_contacts(const std::vector<FaceSet>& solids, int i, int j, Contacts& contacts);
+    const FaceContacts* a(int face) const { return slot_a[face] < 0 ? nullptr : &of_a[slot_a[face]]; }
+    const FaceContacts* b(int face) const { return slot_b[face] < 0 ? nullptr : &of_b[slot_b[face]]; }
+};
+
+Contacts find_contacts(const Body& a, const Body& b);
 
 }  // namespace brevant

@@ -1,12 +1,13 @@
 #include "corefine/corefine.hpp"
 
 #include <algorithm>
-#include <map>
-#include <optional>
+#include <unordered_map>
 
 #include "corefine/classification.hpp"
+#include "corefine/contacts.hpp"
+#include "corefine/kept_regions.hpp"
+#include "corefine/mixed_planes.hpp"
 #include "exact/interrupt.hpp"
-#include "merge/merged.hpp"
 #include "solid/measures.hpp"
 
 namespace brevant {
@@ -37,149 +38,186 @@ constexpr Recipe recipe(BooleanOp op) {
     return {};
 }
 
-std::vector<Piece> all_pieces(const FaceSet& faces, const std::vector<FaceContacts>& contacts) {
-    std::vector<Piece> pieces;
-    for (std::size_t f = 0; f < faces.faces.size(); ++f) {
-        for (Piece& p : face_pieces(faces, static_cast<int>(f), contacts[f].cuts)) pieces.push_back(std::move(p));
-    }
-    return pieces;
+// One operand's side of an operation: its faces, what the other body does to them, and where the
+// kept ones go.
+struct Side {
+    const Body& own;
+    const Body& other;
+    const std::vector<int>& slot;              // per face of `own`: its contacts, or −1
+    const std::vector<FaceContacts>& entries;
+    const bool (&rule)[4];
+    bool flip;
+};
+
+// What the operation keeps of each face of an operand: the face itself, or faces cut from it.
+using KeptOf = std::vector<std::vector<FacePtr>>;
+
+void emit(FacePtr face, bool flip, std::vector<FacePtr>& out) {
+    out.push_back(flip ? flipped_face(*face) : std::move(face));
 }
 
-// The kept pieces as polygons; a face all of whose pieces are kept goes out whole, since cutting
-// it was needless there (the final merge would only join the pieces again).
-void emit_kept(const std::vector<Piece>& pieces, const std::vector<char>& kept, const FaceSet& faces, bool flip,
-               std::vector<Polygon>& out) {
-    std::vector<char> whole(faces.faces.size(), 1);
-    for (std::size_t p = 0; p < pieces.size(); ++p) {
-        if (!kept[p]) whole[pieces[p].face] = 0;
-    }
-    auto emit = [&](const Face& face, std::vector<Vec3> loop) {
-        if (flip) std::reverse(loop.begin(), loop.end());
-        std::vector<FloatVertex> floats = to_float_vertices(loop);
-        out.push_back({std::move(loop), std::move(floats), face.label, flip ? face.plane.flipped() : face.plane});
-    };
-    for (std::size_t f = 0; f < faces.faces.size(); ++f) {
-        if (whole[f]) emit(faces.faces[f], faces.faces[f].loop);
-    }
-    for (std::size_t p = 0; p < pieces.size(); ++p) {
-        const Face& face = faces.faces[pieces[p].face];
-        if (whole[pieces[p].face] || !kept[p]) continue;
-        for (std::vector<Vec3>& loop : loops_in_space(pieces[p], face)) emit(face, std::move(loop));
-    }
-}
-
-// Which pieces of solid `own` one of the recipes keeps, by where they lie in solid `other`.
-std::vector<char> kept_by_recipe(const std::vector<FaceSet>& solids, const Contacts& contacts, int own, int other,
-                                 const std::vector<Piece>& pieces, const bool (&rule)[4]) {
-    std::vector<Where> where(pieces.size(), Where::Outside);
-    std::vector<char> alone(pieces.size(), 0);
-    for (std::size_t p = 0; p < pieces.size(); ++p) {
-        if (std::optional<Where> w = on_surface(solids, contacts, own, pieces[p], other)) {
-            where[p] = *w;
-            alone[p] = 1;
+// Faces the other body's faces do not reach: outside its box they lie outside it; the others lie
+// wholly on one side of its surface, the same side for faces sharing a point.
+void keep_untouched(const Side& s, KeptOf& out) {
+    std::vector<int> near;
+    for (std::size_t f = 0; f < s.own.faces.size(); ++f) {
+        if (s.slot[f] >= 0) continue;
+        if (s.own.faces[f]->box.overlaps(s.other.box)) {
+            near.push_back(static_cast<int>(f));
+        } else if (s.rule[static_cast<int>(Where::Outside)]) {
+            emit(s.own.faces[f], s.flip, out[f]);
         }
     }
-    const std::vector<int> group = piece_groups(pieces, alone);
-    std::map<int, Where> of_group;
-    std::vector<char> kept(pieces.size());
-    for (std::size_t p = 0; p < pieces.size(); ++p) {
-        if (!alone[p]) {
-            auto it = of_group.find(group[p]);
-            if (it == of_group.end()) {
-                const bool inside = solids[other].box.overlaps(solids[own].tree.box(pieces[p].face)) &&
-                                    point_inside(solids[other], inner_point_in_space(solids, own, pieces[p]));
-                it = of_group.emplace(group[p], inside ? Where::Inside : Where::Outside).first;
+    if (near.empty()) return;
+    const std::vector<int> group = vertex_groups(s.own, near);
+    std::unordered_map<int, bool> inside;
+    for (std::size_t i = 0; i < near.size(); ++i) {
+        poll_interrupt();
+        const BodyFace& face = *s.own.faces[near[i]];
+        auto it = inside.find(group[i]);
+        if (it == inside.end()) {
+            const FacePieces whole = whole_face(face);
+            it = inside.emplace(group[i], piece_inside(face, whole.pieces[0], whole.passive, s.other)).first;
+        }
+        if (s.rule[static_cast<int>(it->second ? Where::Inside : Where::Outside)]) {
+            emit(s.own.faces[near[i]], s.flip, out[near[i]]);
+        }
+    }
+}
+
+// Faces the other body's faces reach: cut, each piece placed, and the kept pieces joined again.
+void keep_touched(const Side& s, const std::vector<int>& touched, KeptOf& out) {
+    std::vector<FacePieces> cut(touched.size());
+    std::vector<const Piece*> pieces;
+    std::vector<int> face_of;  // per piece: its place in `touched`
+    std::vector<Where> where;
+    std::vector<char> alone;
+    for (std::size_t k = 0; k < touched.size(); ++k) {
+        poll_interrupt();
+        const BodyFace& face = *s.own.faces[touched[k]];
+        const FaceContacts& contacts = s.entries[s.slot[touched[k]]];
+        cut[k] = face_pieces(face, contacts.cuts);
+        for (const Piece& piece : cut[k].pieces) {
+            std::optional<Where> w;
+            if (!contacts.coplanar.empty()) {
+                w = on_surface(face, piece_point(face, piece, cut[k].passive), s.other, contacts.coplanar);
             }
-            where[p] = it->second;
-        }
-        kept[p] = rule[static_cast<int>(where[p])];
-    }
-    return kept;
-}
-
-// Which pieces of solid `own` the union of all solids keeps: those outside every other solid, and
-// of a face several solids share facing the same way, the copy of the lowest-numbered solid.
-std::vector<char> kept_by_union(const std::vector<FaceSet>& solids, const Contacts& contacts, int own,
-                                const std::vector<Piece>& pieces) {
-    const int count = static_cast<int>(solids.size());
-    std::vector<char> kept(pieces.size(), 1), alone(pieces.size(), 0);
-    for (std::size_t p = 0; p < pieces.size(); ++p) {
-        for (const auto& [other, face] : contacts[own][pieces[p].face].coplanar) {
-            if (alone[p]) break;
-            (void)face;
-            alone[p] = on_surface(solids, contacts, own, pieces[p], other).has_value();
-        }
-        if (!alone[p]) continue;
-        const Vec3 x = inner_point_in_space(solids, own, pieces[p]);
-        for (int other = 0; other < count && kept[p]; ++other) {
-            if (other == own) continue;
-            const std::optional<Where> w = on_surface(solids, contacts, own, pieces[p], other);
-            kept[p] = w ? (*w == Where::Same && own < other) : !point_inside(solids[other], x);
+            pieces.push_back(&piece);
+            face_of.push_back(static_cast<int>(k));
+            where.push_back(w.value_or(Where::Outside));
+            alone.push_back(w.has_value());
         }
     }
     const std::vector<int> group = piece_groups(pieces, alone);
-    std::map<int, bool> of_group;
+    std::unordered_map<int, Where> of_group;
     for (std::size_t p = 0; p < pieces.size(); ++p) {
         if (alone[p]) continue;
         auto it = of_group.find(group[p]);
         if (it == of_group.end()) {
-            // Only solids whose box reaches the piece's face can hold it; its point is found once.
-            std::optional<Vec3> x;
-            bool outside = true;
-            for (int other = 0; other < count && outside; ++other) {
-                poll_interrupt();
-                if (other == own || !solids[other].box.overlaps(solids[own].tree.box(pieces[p].face))) continue;
-                if (!x) x = inner_point_in_space(solids, own, pieces[p]);
-                outside = !point_inside(solids[other], *x);
-            }
-            it = of_group.emplace(group[p], outside).first;
+            const BodyFace& face = *s.own.faces[touched[face_of[p]]];
+            const bool in = piece_inside(face, *pieces[p], cut[face_of[p]].passive, s.other);
+            it = of_group.emplace(group[p], in ? Where::Inside : Where::Outside).first;
         }
-        kept[p] = it->second;
+        where[p] = it->second;
     }
-    return kept;
+    std::size_t first = 0;
+    for (std::size_t k = 0; k < touched.size(); ++k) {
+        const std::size_t count = cut[k].pieces.size();
+        std::vector<char> kept(count);
+        for (std::size_t i = 0; i < count; ++i) kept[i] = s.rule[static_cast<int>(where[first + i])];
+        first += count;
+        const long n_kept = std::count(kept.begin(), kept.end(), 1);
+        if (n_kept == 0) continue;
+        if (n_kept == static_cast<long>(count)) {
+            emit(s.own.faces[touched[k]], s.flip, out[touched[k]]);
+            continue;
+        }
+        for (FacePtr& face : kept_faces(*s.own.faces[touched[k]], cut[k], kept)) {
+            emit(std::move(face), s.flip, out[touched[k]]);
+        }
+    }
+}
+
+// The kept faces in the order of the operand's tree, each beside the face it was cut from; how many
+// of them were not in that order before (the operand's own count of such, and every new one).
+std::size_t gather(const Body& own, KeptOf& kept, std::vector<FacePtr>& faces, bool all_new) {
+    std::size_t fresh = all_new ? 0 : own.unsorted;
+    for (int f : own.tree.order()) {
+        for (FacePtr& face : kept[f]) {
+            fresh += all_new || face != own.faces[f];
+            faces.push_back(std::move(face));
+        }
+    }
+    return fresh;
+}
+
+Body combine(BooleanOp op, const Body& a, const Body& b, bool merge_labels) {
+    const Recipe r = recipe(op);
+    const Contacts contacts = find_contacts(a, b);
+    KeptOf kept_a(a.faces.size()), kept_b(b.faces.size());
+    const Side side_a{a, b, contacts.slot_a, contacts.of_a, r.keep_a, false};
+    const Side side_b{b, a, contacts.slot_b, contacts.of_b, r.keep_b, r.flip_b};
+    keep_untouched(side_a, kept_a);
+    keep_touched(side_a, contacts.touched_a, kept_a);
+    keep_untouched(side_b, kept_b);
+    keep_touched(side_b, contacts.touched_b, kept_b);
+    // The larger operand's faces lead, in its tree's order; the other's follow as new ones.
+    const bool a_leads = a.faces.size() >= b.faces.size();
+    std::vector<FacePtr> faces;
+    std::size_t unsorted = gather(a_leads ? a : b, a_leads ? kept_a : kept_b, faces, false);
+    unsorted += gather(a_leads ? b : a, a_leads ? kept_b : kept_a, faces, true);
+    if (merge_labels) {
+        std::vector<const BodyFace*> changed;
+        for (int f : contacts.touched_a) changed.push_back(a.faces[f].get());
+        for (int f : contacts.touched_b) changed.push_back(b.faces[f].get());
+        if (merge_mixed_planes(faces, changed, false)) unsorted = faces.size();  // merged planes come last: sort again
+    }
+    return make_body_in_order(std::move(faces), unsorted);
 }
 
 }  // namespace
 
-Solid corefine(BooleanOp op, const Solid& a, const Solid& b) {
-    const bool a_empty = volume6_sign(a) == 0, b_empty = volume6_sign(b) == 0;
-    if (a_empty && (op != BooleanOp::Union || b_empty)) return Solid{};
-    if (b_empty) return op == BooleanOp::Intersect ? Solid{} : merged(a);
-    if (a_empty) return merged(b);
+Body corefine(BooleanOp op, const Body& a, const Body& b) {
+    if (a.empty() && (op != BooleanOp::Union || b.empty())) return make_body({});
+    if (b.empty()) return op == BooleanOp::Intersect ? make_body({}) : a;
+    if (a.empty()) return b;
+    return combine(op, a, b, true);
+}
 
-    std::vector<FaceSet> solids;
-    solids.push_back(face_set(a));
-    solids.push_back(face_set(b));
-    Contacts contacts{std::vector<FaceContacts>(solids[0].faces.size()), std::vector<FaceContacts>(solids[1].faces.size())};
-    add_contacts(solids, 0, 1, contacts);
-    const Recipe r = recipe(op);
-    Solid kept;
-    const std::vector<Piece> pa = all_pieces(solids[0], contacts[0]);
-    emit_kept(pa, kept_by_recipe(solids, contacts, 0, 1, pa, r.keep_a), solids[0], false, kept.polygons);
-    const std::vector<Piece> pb = all_pieces(solids[1], contacts[1]);
-    emit_kept(pb, kept_by_recipe(solids, contacts, 1, 0, pb, r.keep_b), solids[1], r.flip_b, kept.polygons);
-    return merged(kept);
+Body union_all(const std::vector<const Body*>& bodies) {
+    // Pairs of neighbours in the list joined, then pairs of those, and so on: each face takes part
+    // in about log n unions, and where several solids share a face facing the same way, the union
+    // of two keeps the copy of the earlier one, so the result keeps that of the earliest solid.
+    // Labels stay the faces' own until the end, as if every solid were cut by all the others at
+    // once.
+    std::vector<Body> level;
+    for (const Body* b : bodies) {
+        poll_interrupt();
+        if (!b->empty()) level.push_back(*b);
+    }
+    if (level.empty()) return make_body({});
+    while (level.size() > 1) {
+        std::vector<Body> next;
+        for (std::size_t i = 0; i + 1 < level.size(); i += 2) next.push_back(combine(BooleanOp::Union, level[i], level[i + 1], false));
+        if (level.size() % 2 == 1) next.push_back(std::move(level.back()));
+        level = std::move(next);
+    }
+    std::vector<FacePtr> faces = std::move(level.front().faces);
+    merge_mixed_planes(faces, {}, true);
+    return make_body(std::move(faces));
+}
+
+Solid corefine(BooleanOp op, const Solid& a, const Solid& b) {
+    return materialise(corefine(op, body_of(a), body_of(b)));
 }
 
 Solid union_all(const std::vector<const Solid*>& solids) {
-    // Every solid cut where the others meet it at once, then each piece kept when it lies outside
-    // all the others: one pass and one merge, however many solids.
-    std::vector<FaceSet> sets;
-    for (const Solid* s : solids) {
-        poll_interrupt();
-        if (volume6_sign(*s) != 0) sets.push_back(face_set(*s));
-    }
-    Contacts contacts;
-    for (const FaceSet& s : sets) contacts.emplace_back(s.faces.size());
-    for (std::size_t i = 0; i < sets.size(); ++i) {
-        for (std::size_t j = i + 1; j < sets.size(); ++j) add_contacts(sets, static_cast<int>(i), static_cast<int>(j), contacts);
-    }
-    Solid kept;
-    for (std::size_t i = 0; i < sets.size(); ++i) {
-        const std::vector<Piece> pieces = all_pieces(sets[i], contacts[i]);
-        emit_kept(pieces, kept_by_union(sets, contacts, static_cast<int>(i), pieces), sets[i], false, kept.polygons);
-    }
-    return merged(kept);
+    std::vector<Body> bodies;
+    bodies.reserve(solids.size());
+    for (const Solid* s : solids) bodies.push_back(body_of(*s));
+    std::vector<const Body*> pointers;
+    for (const Body& b : bodies) pointers.push_back(&b);
+    return materialise(union_all(pointers));
 }
 
 }  // namespace brevant

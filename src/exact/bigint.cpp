@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "exact/failure.hpp"
 #include "exact/offload.hpp"
 
 namespace brevant {
@@ -85,6 +86,20 @@ BigInt gcd(const BigInt& a, const BigInt& b) { return super_linear(a, b, mpz_gcd
 BigInt lcm(const BigInt& a, const BigInt& b) { return super_linear(a, b, mpz_lcm); }
 BigInt isqrt(const BigInt& a) {
     return super_linear(a, BigInt(), [](mpz_ptr r, mpz_srcptr x, mpz_srcptr) { mpz_sqrt(r, x); });
+}
+BigInt floor_div(const BigInt& a, const BigInt& b) {
+    if (b.sign() == 0) throw InternalFailure("division by zero");
+    return super_linear(a, b, mpz_fdiv_q);
+}
+BigInt ceil_div(const BigInt& a, const BigInt& b) {
+    if (b.sign() == 0) throw InternalFailure("division by zero");
+    return super_linear(a, b, mpz_cdiv_q);
+}
+BigInt shift_left(const BigInt& a, unsigned long bits) {
+    poll_before(mpz_size(a.raw()) + bits / 64);
+    BigInt r;
+    mpz_mul_2exp(r.value_, a.value_, bits);
+    return r;
 }
 BigInt BigInt::abs() const {
     BigInt r;

@@ -31,6 +31,11 @@ public:
     friend BigInt lcm(const BigInt& a, const BigInt& b);
     // Integer square root rounded down; the argument must not be negative.
     friend BigInt isqrt(const BigInt& a);
+    // a / b rounded toward −∞ and toward +∞; a zero b fails with a division by zero.
+    friend BigInt floor_div(const BigInt& a, const BigInt& b);
+    friend BigInt ceil_div(const BigInt& a, const BigInt& b);
+    // a · 2^bits.
+    friend BigInt shift_left(const BigInt& a, unsigned long bits);
     BigInt abs() const;
 
     int sign() const { return mpz_sgn(value_); }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "exact/stats.hpp"
+#include "exact/word_gcd.hpp"
 
 namespace brevant {
 namespace {
@@ -23,7 +24,7 @@ public:
         if (fits_word(y) && fits_word(den_)) {
             const auto y_word = static_cast<std::uint64_t>(y);
             const auto den_word = static_cast<std::uint64_t>(den_);
-            const std::uint64_t g = std::gcd(y_word, den_word);
+            const std::uint64_t g = word_gcd(y_word, den_word);
             y_scale = y_word / g;
             den_scale = den_word / g;
         }

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "exact/rational.hpp"
+#include "exact/word_gcd.hpp"
 
 namespace brevant {
 
@@ -40,7 +41,7 @@ std::optional<std::array<long, N>> small_primitive_form(const std::array<const R
     for (const Rational* v : values) {
         if (!v->is_inline()) return std::nullopt;
         const auto d = static_cast<std::uint64_t>(v->inline_denominator());
-        const UInt128 l = static_cast<UInt128>(common / std::gcd(common, d)) * d;
+        const UInt128 l = static_cast<UInt128>(common / word_gcd(common, d)) * d;
         if (l >> 63 != 0) return std::nullopt;
         common = static_cast<std::uint64_t>(l);
     }

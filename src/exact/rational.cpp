@@ -7,6 +7,7 @@
 
 #include "exact/failure.hpp"
 #include "exact/offload.hpp"
+#include "exact/word_gcd.hpp"
 
 namespace brevant {
 
@@ -33,7 +34,7 @@ UInt128 magnitude(Int128 v) { return v < 0 ? 0 - static_cast<UInt128>(v) : v; }
 std::uint64_t gcd_with(Int128 t, std::uint64_t g) {
     const UInt128 m = magnitude(t);
     const std::uint64_t word = m >> 64 == 0 ? static_cast<std::uint64_t>(m) : static_cast<std::uint64_t>(m % g);
-    return std::gcd(word, g);
+    return word_gcd(word, g);
 }
 
 // t / k for a k that divides t, in one word when t fits in one.
@@ -118,7 +119,13 @@ struct Rational::Small {
 
     static Rational add(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d) {
         if (b == 1 && d == 1) return from_reduced(Int128(a) + c, 1);
-        const auto g = std::gcd(static_cast<std::uint64_t>(b), static_cast<std::uint64_t>(d));
+        if (b == d) {
+            // Any factor a + c shares with the result's denominator b divides b.
+            const Int128 t = Int128(a) + c;
+            const std::uint64_t g = gcd_with(t, static_cast<std::uint64_t>(b));
+            return from_reduced(divide_exact(t, g), b / static_cast<std::int64_t>(g));
+        }
+        const auto g = word_gcd(static_cast<std::uint64_t>(b), static_cast<std::uint64_t>(d));
         // With coprime denominators, a·d + c·b shares no factor with b·d.
         if (g == 1) return from_reduced(Int128(a) * d + Int128(c) * b, Int128(b) * d);
         const auto gi = static_cast<std::int64_t>(g);
@@ -132,8 +139,8 @@ struct Rational::Small {
         if (a == 0 || c == 0) return Rational();  // common on axis-aligned input; spares two gcds
         if (b == 1 && d == 1) return from_reduced(Int128(a) * c, 1);
         // Cancelling across the two fractions leaves nothing to cancel in the product.
-        const auto g1 = static_cast<std::int64_t>(std::gcd(magnitude(a), static_cast<std::uint64_t>(d)));
-        const auto g2 = static_cast<std::int64_t>(std::gcd(magnitude(c), static_cast<std::uint64_t>(b)));
+        const auto g1 = static_cast<std::int64_t>(word_gcd(magnitude(a), static_cast<std::uint64_t>(d)));
+        const auto g2 = static_cast<std::int64_t>(word_gcd(magnitude(c), static_cast<std::uint64_t>(b)));
         return from_reduced(Int128(a / g1) * (c / g2), Int128(b / g2) * (d / g1));
     }
 
@@ -311,7 +318,7 @@ Rational::Rational(const BigInt& numerator, const BigInt& denominator) : Rationa
     if (fits_inline(numerator.raw()) && fits_inline(denominator.raw())) {
         std::int64_t n = mpz_get_si(numerator.raw());
         std::int64_t d = mpz_get_si(denominator.raw());
-        const auto g = static_cast<std::int64_t>(std::gcd(magnitude(n), magnitude(d)));
+        const auto g = static_cast<std::int64_t>(word_gcd(magnitude(n), magnitude(d)));
         n /= g;
         d /= g;
         words_.num = d < 0 ? -n : n;
@@ -428,10 +435,10 @@ std::size_t Rational::hash() const {
 
 namespace {
 
-// Nearest double to a/b for a, b > 0: an integer quotient q with at least 55 significant bits
-// plus a sticky bit holds enough to round once, correctly, at the position a double keeps
+// Nearest double to (a/b)·2^scale for a, b > 0: an integer quotient q with at least 55 significant
+// bits plus a sticky bit holds enough to round once, correctly, at the position a double keeps
 // (53 bits for normal values, fewer below 2^-1022 where the last kept bit is fixed at 2^-1074).
-double positive_quotient_to_double(mpz_srcptr a, mpz_srcptr b) {
+double positive_quotient_to_double(mpz_srcptr a, mpz_srcptr b, long scale) {
     const long shift = 55 - (static_cast<long>(mpz_sizeinbase(a, 2)) - static_cast<long>(mpz_sizeinbase(b, 2)));
     mpz_t num, den, q, r;
     mpz_inits(num, den, q, r, nullptr);
@@ -444,14 +451,16 @@ double positive_quotient_to_double(mpz_srcptr a, mpz_srcptr b) {
     }
     mpz_tdiv_qr(q, r, num, den);
     const bool sticky_rest = mpz_sgn(r) != 0;
-    // value = (q + r/den) * 2^-shift, with the top bit of q at 2^top.
-    const long top = static_cast<long>(mpz_sizeinbase(q, 2)) - 1 - shift;
+    // value = (q + r/den) * 2^(scale - shift), with the top bit of q at 2^top.
+    const long top = static_cast<long>(mpz_sizeinbase(q, 2)) - 1 - shift + scale;
     double result;
     if (top > 1023) {
         result = HUGE_VAL;
+    } else if (top < -1076) {
+        result = 0.0;  // below half the least subnormal
     } else {
         const long lowest_kept = std::max(top - 52, -1074L);
-        const long drop = lowest_kept + shift;  // >= 2: q always has bits below the kept ones
+        const long drop = lowest_kept + shift - scale;  // >= 2: q always has bits below the kept ones
         const bool round_bit = mpz_tstbit(q, static_cast<mp_bitcnt_t>(drop - 1)) != 0;
         const bool sticky = sticky_rest || mpz_scan1(q, 0) < static_cast<mp_bitcnt_t>(drop - 1);
         mpz_fdiv_q_2exp(q, q, static_cast<mp_bitcnt_t>(drop));
@@ -469,6 +478,10 @@ double Rational::to_double() const {
     if (is_inline() && Small::converts_exactly(words_.num, den_)) {
         return static_cast<double>(words_.num) / static_cast<double>(den_);
     }
+    return to_double_scaled(0);
+}
+
+double Rational::to_double_scaled(long exponent) const {
     if (is_zero()) return 0.0;
     Big::View view;
     const mpq_srcptr q = Big::as_mpq(*this, view);
@@ -476,9 +489,15 @@ double Rational::to_double() const {
     mpz_t magnitude;
     mpz_init(magnitude);
     mpz_abs(magnitude, mpq_numref(q));
-    const double result = positive_quotient_to_double(magnitude, mpq_denref(q));
+    const double result = positive_quotient_to_double(magnitude, mpq_denref(q), exponent);
     mpz_clear(magnitude);
     return sign() < 0 ? -result : result;
+}
+
+long Rational::magnitude_exponent() const {
+    Big::View view;
+    const mpq_srcptr q = Big::as_mpq(*this, view);
+    return static_cast<long>(mpz_sizeinbase(mpq_numref(q), 2)) - static_cast<long>(mpz_sizeinbase(mpq_denref(q), 2));
 }
 
 }  // namespace brevant

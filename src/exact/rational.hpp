@@ -75,6 +75,10 @@ public:
     // Equal values hash alike: every value has a single representation.
     std::size_t hash() const;
     double to_double() const;  // nearest double, ties to even, +-inf on overflow, gradual underflow
+    // The nearest double to value·2^exponent, rounded like to_double().
+    double to_double_scaled(long exponent) const;
+    // For a nonzero value, the e with 2^(e − 1) <= |value| < 2^(e + 1) from the sizes of n and d.
+    long magnitude_exponent() const;
 
     // The machine words of an inline value, for exact predicates with integer fast paths; the
     // two accessors may be read only when is_inline().

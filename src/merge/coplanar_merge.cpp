@@ -1,6 +1,7 @@
 #include "merge/coplanar_merge.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <numeric>
 #include <optional>
@@ -23,28 +24,52 @@ int find(std::vector<int>& parent, int c) {
     return c;
 }
 
-int sign_of(int n) { return (n > 0) - (n < 0); }
+// The side of a face at a level k >= 1: +1 where the winding is at least k, −1 where it is at most
+// −k, 0 elsewhere. At level 1 this is the sign of the winding.
+int side_at(const Weights& winding, int level) {
+    const int w = total(winding);
+    return w >= level ? 1 : (w <= -level ? -1 : 0);
+}
 
-// The faces of one sign joined through edges that no cut lies on, and through the nesting of
-// components (a component's outside is part of the face around it). region[c] numbers the region
-// of cycle c's face, −1 where the winding is zero.
-std::vector<int> group_regions(const Arrangement& a, const FaceWindings& fw) {
+struct PlaneArrangement {
+    Arrangement arrangement;
+    FaceWindings windings;
+};
+
+PlaneArrangement arrange(const std::vector<Segment2>& segments) {
+    PlaneArrangement p{build_arrangement(segments), {}};
+    p.windings = face_windings(p.arrangement);
+    return p;
+}
+
+int deepest_winding(const FaceWindings& fw) {
+    int deepest = 0;
+    for (const Weights& w : fw.winding) deepest = std::max(deepest, std::abs(total(w)));
+    return deepest;
+}
+
+// The faces of one side at a level joined through edges that no cut lies on (or through every
+// edge, `across_cuts`), and through the nesting of components (a component's outside is part of
+// the face around it). region[c] numbers the region of cycle c's face, −1 where the side is 0.
+std::vector<int> group_regions(const PlaneArrangement& p, int level, bool across_cuts = false) {
+    const Arrangement& a = p.arrangement;
     const int cycles = a.cycle_count();
     std::vector<int> parent(cycles);
     std::iota(parent.begin(), parent.end(), 0);
-    std::vector<int> sign(cycles);
-    for (int c = 0; c < cycles; ++c) sign[c] = sign_of(total(fw.winding[c]));
+    std::vector<int> side(cycles);
+    for (int c = 0; c < cycles; ++c) side[c] = side_at(p.windings.winding[c], level);
     for (int c = 0; c < cycles; ++c) {
-        if (fw.enclosing[c] >= 0) parent[find(parent, c)] = find(parent, fw.enclosing[c]);
+        if (p.windings.enclosing[c] >= 0) parent[find(parent, c)] = find(parent, p.windings.enclosing[c]);
     }
     for (int e = 0; e < a.edge_count(); ++e) {
         const int c1 = a.cycle[2 * e], c2 = a.cycle[2 * e + 1];
-        if (!a.constrained[e] && sign[c1] != 0 && sign[c1] == sign[c2]) parent[find(parent, c1)] = find(parent, c2);
+        const bool joins = across_cuts || !a.constrained[e];
+        if (joins && side[c1] != 0 && side[c1] == side[c2]) parent[find(parent, c1)] = find(parent, c2);
     }
     std::vector<int> region(cycles, -1), number(cycles, -1);
     int regions = 0;
     for (int c = 0; c < cycles; ++c) {
-        if (sign[c] == 0) continue;
+        if (side[c] == 0) continue;
         const int root = find(parent, c);
         if (number[root] < 0) number[root] = regions++;
         region[c] = number[root];
@@ -53,17 +78,14 @@ std::vector<int> group_regions(const Arrangement& a, const FaceWindings& fw) {
 }
 
 struct Regions {
-    Arrangement arrangement;
-    FaceWindings windings;
+    int level;
     std::vector<int> region;  // per cycle
     std::vector<BoundaryLoop> boundaries;
 };
 
-Regions find_regions(const std::vector<Segment2>& segments) {
-    Regions r{build_arrangement(segments), {}, {}, {}};
-    r.windings = face_windings(r.arrangement);
-    r.region = group_regions(r.arrangement, r.windings);
-    r.boundaries = region_boundaries(r.arrangement, r.region);
+Regions find_regions(const PlaneArrangement& p, int level) {
+    Regions r{level, group_regions(p, level), {}};
+    r.boundaries = region_boundaries(p.arrangement, r.region);
     return r;
 }
 
@@ -80,8 +102,8 @@ Rational loop_area2(const Arrangement& a, const BoundaryLoop& loop) {
 // The cuts that open every hole of every region: from each hole's least vertex towards −x and from
 // its greatest towards +x, to the first point of the region's boundary met. Two holes whose cuts
 // meet end to end share one cut.
-std::vector<Segment2> hole_cuts(const Regions& r) {
-    const Arrangement& a = r.arrangement;
+std::vector<Segment2> hole_cuts(const PlaneArrangement& p, const Regions& r) {
+    const Arrangement& a = p.arrangement;
     std::map<int, std::vector<const BoundaryLoop*>> by_region;
     for (const BoundaryLoop& loop : r.boundaries) by_region[loop.region].push_back(&loop);
     std::set<std::pair<Point2, Point2>> cuts;
@@ -127,28 +149,81 @@ std::vector<Point2> corners(const Arrangement& a, const BoundaryLoop& loop) {
     return result;
 }
 
-// The owner whose windings cover the most of each region, area-weighted and signed like the region.
-std::vector<int> region_owners(const Regions& r, int regions) {
+int region_count(const std::vector<int>& region) {
+    return region.empty() ? 0 : *std::max_element(region.begin(), region.end()) + 1;
+}
+
+// The owner whose windings cover the most of each region, area-weighted and signed like the
+// region's side at the level.
+std::vector<int> region_owners(const PlaneArrangement& p, const std::vector<int>& region, int level) {
+    const int regions = region_count(region);
     std::vector<std::map<int, Rational>> cover(regions);
-    for (int c = 0; c < r.arrangement.cycle_count(); ++c) {
-        const int region = r.region[c];
-        if (region < 0) continue;
-        const int sign = sign_of(total(r.windings.winding[c]));
-        for (const OwnerWeight& ow : r.windings.winding[c]) {
-            cover[region][ow.owner] += r.arrangement.cycle_area2[c] * Rational(static_cast<long>(sign * ow.weight));
+    for (int c = 0; c < p.arrangement.cycle_count(); ++c) {
+        if (region[c] < 0) continue;
+        const int side = side_at(p.windings.winding[c], level);
+        for (const OwnerWeight& ow : p.windings.winding[c]) {
+            cover[region[c]][ow.owner] += p.arrangement.cycle_area2[c] * Rational(static_cast<long>(side * ow.weight));
         }
     }
     std::vector<int> owners(regions, 0);
-    for (int region = 0; region < regions; ++region) {
+    for (int r = 0; r < regions; ++r) {
         const Rational* best = nullptr;
-        for (const auto& [owner, area] : cover[region]) {
+        for (const auto& [owner, area] : cover[r]) {
             if (!best || *best < area) {
                 best = &area;
-                owners[region] = owner;
+                owners[r] = owner;
             }
         }
     }
     return owners;
+}
+
+// Per region of the level, its owner: by its own cover, or, where some region of the plane is
+// covered more than once, by the cover of the whole region of level 1 around it (cuts ignored).
+// Pieces stacked over one point then share one owner, and merging them again gives each the same
+// owner: the whole region's cover is then that owner's alone.
+std::vector<int> piece_owners(const PlaneArrangement& p, const Regions& r, bool stacked) {
+    if (!stacked) return region_owners(p, r.region, r.level);
+    const std::vector<int> around = group_regions(p, 1, true);
+    const std::vector<int> around_owners = region_owners(p, around, 1);
+    std::vector<int> owners(region_count(r.region), 0);
+    for (int c = 0; c < p.arrangement.cycle_count(); ++c) {
+        if (r.region[c] >= 0) owners[r.region[c]] = around_owners[around[c]];
+    }
+    return owners;
+}
+
+// One piece per region: the cuts leave no region with a hole.
+void add_pieces(const PlaneArrangement& p, const Regions& r, bool stacked, std::vector<MergedPiece>& pieces) {
+    const int regions = region_count(r.region);
+    std::vector<int> side(regions, 0);
+    for (int c = 0; c < p.arrangement.cycle_count(); ++c) {
+        if (r.region[c] >= 0) side[r.region[c]] = side_at(p.windings.winding[c], r.level);
+    }
+    const std::vector<int> owners = piece_owners(p, r, stacked);
+    std::vector<char> seen(regions, 0);
+    for (const BoundaryLoop& loop : r.boundaries) {
+        if (seen[loop.region]) throw InternalFailure("merged: a face with holes was left in one piece");
+        seen[loop.region] = 1;
+        pieces.push_back({corners(p.arrangement, loop), side[loop.region], owners[loop.region], {}, r.level});
+    }
+}
+
+// The pieces of one level: its regions, cut open where they have holes. The cuts join `segments`
+// only while the level is arranged with them.
+void add_level(std::vector<Segment2>& segments, const PlaneArrangement& whole, int level, bool stacked,
+               std::vector<MergedPiece>& pieces) {
+    const Regions r = find_regions(whole, level);
+    std::vector<Segment2> cuts = hole_cuts(whole, r);
+    if (cuts.empty()) {
+        add_pieces(whole, r, stacked, pieces);
+        return;
+    }
+    const std::size_t uncut = segments.size();
+    segments.insert(segments.end(), std::make_move_iterator(cuts.begin()), std::make_move_iterator(cuts.end()));
+    const PlaneArrangement cut = arrange(segments);
+    segments.resize(uncut);
+    add_pieces(cut, find_regions(cut, level), stacked, pieces);
 }
 
 // A convex loop bounds its region alone.
@@ -157,7 +232,7 @@ std::optional<MergedPiece> convex_face(const OwnedLoop& loop) {
     const int turn = convex_turn(loop.points, &corners);
     if (turn == 0) return std::nullopt;
     if (turn < 0) std::reverse(corners.begin(), corners.end());
-    MergedPiece face{{}, turn, loop.owner, {}};
+    MergedPiece face{{}, turn, loop.owner, {}, 1};
     for (std::size_t i : corners) {
         face.loop.push_back(loop.points[i]);
         if (loop.space) face.space.push_back((*loop.space)[i]);
@@ -214,26 +289,10 @@ std::vector<MergedPiece> merge_coplanar(const std::vector<OwnedLoop>& loops) {
         const std::size_t n = loop.points.size();
         for (std::size_t i = 0; i < n; ++i) segments.push_back({loop.points[i], loop.points[(i + 1) % n], loop.owner});
     }
-    Regions r = find_regions(segments);
-    std::vector<Segment2> cuts = hole_cuts(r);
-    if (!cuts.empty()) {
-        segments.insert(segments.end(), std::make_move_iterator(cuts.begin()), std::make_move_iterator(cuts.end()));
-        r = find_regions(segments);
-    }
-
-    const int regions = r.region.empty() ? 0 : *std::max_element(r.region.begin(), r.region.end()) + 1;
-    std::vector<int> sign(regions, 0);
-    for (int c = 0; c < r.arrangement.cycle_count(); ++c) {
-        if (r.region[c] >= 0) sign[r.region[c]] = sign_of(total(r.windings.winding[c]));
-    }
-    const std::vector<int> owners = region_owners(r, regions);
+    const PlaneArrangement whole = arrange(segments);
     std::vector<MergedPiece> pieces;
-    std::vector<char> seen(regions, 0);
-    for (const BoundaryLoop& loop : r.boundaries) {
-        if (seen[loop.region]) throw InternalFailure("merged: a face with holes was left in one piece");
-        seen[loop.region] = 1;
-        pieces.push_back({corners(r.arrangement, loop), sign[loop.region], owners[loop.region], {}});
-    }
+    const int levels = deepest_winding(whole.windings);
+    for (int level = 1; level <= levels; ++level) add_level(segments, whole, level, levels > 1, pieces);
     return pieces;
 }
 

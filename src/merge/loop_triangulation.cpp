@@ -5,6 +5,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "arrangement/index_frame.hpp"
 #include "arrangement/point_index.hpp"
 #include "exact/failure.hpp"
 #include "exact/interrupt.hpp"
@@ -12,50 +13,56 @@
 namespace brevant {
 namespace {
 
-using FloatPoint = std::array<double, 2>;
-
-// The vertices that may block an ear, bucketed by their double shadows in a uniform grid so that
-// an ear is tested only against those near it. The candidates are fixed at the start: clipping
-// never makes a strictly convex vertex reflex, so the set only shrinks (members that became convex
-// are skipped when met).
+// The vertices that may block an ear, bucketed in a uniform grid over their index points
+// (arrangement/index_frame.hpp) so that an ear is tested only against those near it. A vertex
+// inside a triangle lies in the triangle's box, so by monotony its index point lies in the box of
+// the corners' index points: no margin is needed. Index coordinates are finite and at most 2^1020,
+// so the extent, the cell size and every cell number below are finite. The candidates are fixed
+// at the start: clipping never makes a strictly convex vertex reflex, so the set only shrinks
+// (members that became convex are skipped when met).
 class BlockerGrid {
 public:
-    BlockerGrid(const std::vector<FloatPoint>& f, const std::vector<int>& members) : f_(f) {
-        double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY, largest = 0.0;
-        for (const FloatPoint& p : f) {
-            x0 = std::min(x0, p[0]);
-            y0 = std::min(y0, p[1]);
-            x1 = std::max(x1, p[0]);
-            y1 = std::max(y1, p[1]);
-            largest = std::max({largest, std::fabs(p[0]), std::fabs(p[1])});
+    BlockerGrid(const std::vector<Point2>& loop, const std::vector<int>& members) {
+        IndexFrame frame;
+        g_.reserve(loop.size());
+        for (const Point2& q : loop) {
+            g_.push_back(shadow(q));
+            frame.include(q, g_.back());
         }
-        margin_ = 1e-9 * std::max({largest, x1 - x0, y1 - y0}) + 1e-300;
+        double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+        for (std::size_t i = 0; i < loop.size(); ++i) {
+            g_[i] = frame(loop[i], g_[i]);
+            x0 = std::min(x0, g_[i][0]);
+            y0 = std::min(y0, g_[i][1]);
+            x1 = std::max(x1, g_[i][0]);
+            y1 = std::max(y1, g_[i][1]);
+        }
         const double n = static_cast<double>(std::max<std::size_t>(members.size(), 1));
-        cell_ = std::max({std::sqrt((x1 - x0) * (y1 - y0) / n), std::max(x1 - x0, y1 - y0) / kMaxCells, 1e-300});
+        // About one member per cell: the square root of the area per member, taken as a product of
+        // roots since the area itself may overflow.
+        cell_ = std::max({std::sqrt(x1 - x0) * std::sqrt((y1 - y0) / n), std::max(x1 - x0, y1 - y0) / kMaxCells, 1e-300});
         x0_ = x0;
         y0_ = y0;
         columns_ = static_cast<int>(std::min((x1 - x0) / cell_, double(kMaxCells))) + 1;
         rows_ = static_cast<int>(std::min((y1 - y0) / cell_, double(kMaxCells))) + 1;
         start_.assign(static_cast<std::size_t>(columns_) * rows_ + 1, 0);
-        for (int v : members) ++start_[cell_of(f[v]) + 1];
+        for (int v : members) ++start_[cell_of(g_[v]) + 1];
         for (std::size_t i = 1; i < start_.size(); ++i) start_[i] += start_[i - 1];
         members_.resize(members.size());
         std::vector<int> fill(start_.begin(), start_.end() - 1);
-        for (int v : members) members_[fill[cell_of(f[v])]++] = v;
+        for (int v : members) members_[fill[cell_of(g_[v])]++] = v;
     }
 
-    // Calls visit(v) for every member whose shadow may lie in the triangle's box.
+    // Calls visit(v) for every member whose index point lies in the triangle's box.
     template <typename Visit>
     bool any_near(int a, int b, int c, Visit visit) const {
-        const double lo_x = std::min({f_[a][0], f_[b][0], f_[c][0]}) - margin_;
-        const double hi_x = std::max({f_[a][0], f_[b][0], f_[c][0]}) + margin_;
-        const double lo_y = std::min({f_[a][1], f_[b][1], f_[c][1]}) - margin_;
-        const double hi_y = std::max({f_[a][1], f_[b][1], f_[c][1]}) + margin_;
+        const double lo_x = std::min({g_[a][0], g_[b][0], g_[c][0]}), hi_x = std::max({g_[a][0], g_[b][0], g_[c][0]});
+        const double lo_y = std::min({g_[a][1], g_[b][1], g_[c][1]}), hi_y = std::max({g_[a][1], g_[b][1], g_[c][1]});
         for (int r = row(lo_y); r <= row(hi_y); ++r) {
             for (int col = column(lo_x); col <= column(hi_x); ++col) {
                 const int cell = r * columns_ + col;
                 for (int i = start_[cell]; i < start_[cell + 1]; ++i) {
-                    const FloatPoint& p = f_[members_[i]];
+                    const FloatPoint& p = g_[members_[i]];
                     if (p[0] < lo_x || p[0] > hi_x || p[1] < lo_y || p[1] > hi_y) continue;
                     if (visit(members_[i])) return true;
                 }
@@ -70,8 +77,8 @@ private:
     int row(double y) const { return std::clamp(static_cast<int>(std::floor((y - y0_) / cell_)), 0, rows_ - 1); }
     int cell_of(const FloatPoint& p) const { return row(p[1]) * columns_ + column(p[0]); }
 
-    const std::vector<FloatPoint>& f_;
-    double cell_, x0_, y0_, margin_;
+    std::vector<FloatPoint> g_;  // index points, by vertex
+    double cell_, x0_, y0_;
     int columns_, rows_;
     std::vector<int> start_, members_;
 };
@@ -100,11 +107,7 @@ public:
             update(i);
             if (!convex_[i] || !copies_[i].empty()) blockers.push_back(i);
         }
-        for (const Point2& q : loop) f_.push_back({q[0].to_double(), q[1].to_double()});
-        const bool finite =
-            std::all_of(f_.begin(), f_.end(), [](const FloatPoint& q) { return std::isfinite(q[0]) && std::isfinite(q[1]); });
-        if (finite) grid_.emplace(f_, blockers);
-        blockers_ = std::move(blockers);
+        grid_.emplace(loop, blockers);
     }
 
     std::vector<std::array<int, 3>> run() {
@@ -171,8 +174,7 @@ private:
         if (!convex_[i]) return false;
         const int a = prev_[i], c = next_[i];
         auto blocked = [&](int j) { return blocks(j, a, i, c); };
-        const bool any = grid_ ? grid_->any_near(a, i, c, blocked) : std::any_of(blockers_.begin(), blockers_.end(), blocked);
-        return !any && !side_enters(i, c, a) && !side_enters(a, i, c) && !side_enters(c, a, i);
+        return !grid_->any_near(a, i, c, blocked) && !side_enters(i, c, a) && !side_enters(a, i, c) && !side_enters(c, a, i);
     }
 
     const std::vector<Point2>& p_;
@@ -180,9 +182,7 @@ private:
     std::vector<int> prev_, next_;
     std::vector<char> convex_, dead_;
     std::vector<std::vector<int>> copies_;
-    std::vector<FloatPoint> f_;
-    std::optional<BlockerGrid> grid_;
-    std::vector<int> blockers_;
+    std::optional<BlockerGrid> grid_;  // built once the vertices' convexity is known
 };
 
 }  // namespace

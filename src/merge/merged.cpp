@@ -65,19 +65,25 @@ struct Face {
     int owner;
 };
 
-std::vector<Face> merge_planes(const Grouping& g) {
+struct Faces {
     std::vector<Face> faces;
+    int deepest = 0;  // the largest |winding| in any plane, 0 for no faces
+};
+
+Faces merge_planes(const Grouping& g) {
+    Faces result;
     for (const PlaneGroup& group : g.groups) {
         for (MergedPiece& piece : merge_coplanar(group.loops)) {
+            result.deepest = std::max(result.deepest, piece.level);
             Face face{std::move(piece.space), group.frame.oriented(piece.sign), piece.owner};
             if (face.loop.empty()) {
                 for (const Point2& q : piece.loop) face.loop.push_back(group.frame.lift(q));
             }
             if (piece.sign < 0) std::reverse(face.loop.begin(), face.loop.end());
-            faces.push_back(std::move(face));
+            result.faces.push_back(std::move(face));
         }
     }
-    return faces;
+    return result;
 }
 
 void start_at_least_vertex(std::vector<Vec3>& loop) {
@@ -86,10 +92,12 @@ void start_at_least_vertex(std::vector<Vec3>& loop) {
 
 }  // namespace
 
-Solid merged_faces(const Solid& solid) {
+Solid merged_faces(const Solid& solid, int* largest_winding) {
     const Grouping g = group_by_plane(solid);
+    Faces merged = merge_planes(g);
+    if (largest_winding) *largest_winding = merged.deepest;
     Solid result;
-    for (Face& face : merge_planes(g)) {
+    for (Face& face : merged.faces) {
         std::vector<FloatVertex> floats = to_float_vertices(face.loop);
         result.polygons.push_back({std::move(face.loop), std::move(floats), g.labels[face.owner], std::move(face.plane)});
     }
@@ -99,7 +107,8 @@ Solid merged_faces(const Solid& solid) {
 Solid merged(const Solid& solid) {
     if (solid.merged_form) return solid;
     const Grouping g = group_by_plane(solid);
-    std::vector<Face> faces = merge_planes(g);
+    Faces merged = merge_planes(g);
+    std::vector<Face>& faces = merged.faces;
     std::vector<std::vector<Vec3>> loops;
     loops.reserve(faces.size());
     for (Face& face : faces) loops.push_back(std::move(face.loop));
@@ -108,8 +117,12 @@ Solid merged(const Solid& solid) {
         faces[i].loop = std::move(loops[i]);
         start_at_least_vertex(faces[i].loop);
     }
-    std::sort(faces.begin(), faces.end(), [](const Face& x, const Face& y) {
-        return std::lexicographical_compare(x.loop.begin(), x.loop.end(), y.loop.begin(), y.loop.end(), vec_less);
+    // Equal loops come only from a region covered more than once: their labels order them.
+    std::sort(faces.begin(), faces.end(), [&](const Face& x, const Face& y) {
+        if (x.loop != y.loop) {
+            return std::lexicographical_compare(x.loop.begin(), x.loop.end(), y.loop.begin(), y.loop.end(), vec_less);
+        }
+        return x.owner < y.owner;
     });
     Solid result;
     result.polygons.reserve(faces.size());
@@ -117,7 +130,8 @@ Solid merged(const Solid& solid) {
         std::vector<FloatVertex> floats = to_float_vertices(face.loop);
         result.polygons.push_back({std::move(face.loop), std::move(floats), g.labels[face.owner], std::move(face.plane)});
     }
-    result.merged_form = true;
+    // A solid covering some region more than once keeps being checked by merged_faces.
+    result.merged_form = merged.deepest <= 1;
     return result;
 }
 

@@ -33,7 +33,12 @@ Vec3 PlaneFrame::lift(const Point2& q) const {
     Vec3 p;
     p[u] = q[0];
     p[v] = q[1];
-    p[axis] = (key[3] - key[u] * q[0] - key[v] * q[1]) * inverse_axis;
+    // A plane across an axis (key 1 there and 0 elsewhere) is where that coordinate is key[3].
+    if (key[u].is_zero() && key[v].is_zero()) {
+        p[axis] = key[3] * inverse_axis;
+    } else {
+        p[axis] = (key[3] - key[u] * q[0] - key[v] * q[1]) * inverse_axis;
+    }
     return p;
 }
 

@@ -2,6 +2,7 @@
 
 #include "exact/failure.hpp"
 #include "exact/interrupt.hpp"
+#include "solid/from_polygons.hpp"
 
 namespace brevant {
 namespace {
@@ -32,6 +33,24 @@ Solid from_corners(const std::array<Vec3, 8>& corners, const std::string& prefix
             Polygon::make(std::move(loop), prefix + "." + (box_names ? face.box_name : face.parallelepiped_name)));
     }
     return Solid::make(std::move(polygons));
+}
+
+bool is_zero(const Vec3& v) { return v[0].is_zero() && v[1].is_zero() && v[2].is_zero(); }
+
+// The plane of a polygon's mapped loop. The first three points decide wherever they face the way
+// the loop runs, as they did before planes were carried; they cannot where they are collinear or
+// turn against the loop (a point on a straight run, a reflex corner at the start of a merged
+// face), and there the polygon's own plane is carried. Either normal is mapped by `normal`: since
+// (A·u) × (A·v) = cof(A)·(u × v), the first three points' normal mapped so is exactly the one of
+// the mapped points, and cheaper than their cross product (mapped coordinates have longer
+// fractions). A zero result comes from a loop that a singular map collapsed, or from a polygon that
+// never had its plane; the mapped loop itself then decides.
+Plane mapped_plane(const Polygon& p, const std::vector<Vec3>& moved, const VectorMap& normal) {
+    const Vec3 first = cross(sub(p.vertices[1], p.vertices[0]), sub(p.vertices[2], p.vertices[0]));
+    Vec3 n = normal(dot(first, p.plane.normal).sign() > 0 ? first : p.plane.normal);
+    if (is_zero(n)) return face_loop_plane(moved);
+    Rational offset = dot(n, moved[0]);
+    return {std::move(n), std::move(offset)};
 }
 
 }  // namespace
@@ -65,7 +84,7 @@ Solid parallelepiped(const std::array<Vec3, 8>& corners, const std::string& pref
     return from_corners(corners, prefix, false);
 }
 
-Solid Solid::mapped(const std::function<Vec3(const Vec3&)>& f) const {
+Solid Solid::mapped(const VectorMap& point, const VectorMap& normal) const {
     Solid result;
     result.polygons.reserve(polygons.size());
     for (const Polygon& p : polygons) {
@@ -73,8 +92,10 @@ Solid Solid::mapped(const std::function<Vec3(const Vec3&)>& f) const {
         if (p.vertices.size() < 3) throw InternalFailure("index out of range: a polygon needs three vertices");
         std::vector<Vec3> moved;
         moved.reserve(p.vertices.size());
-        for (const Vec3& v : p.vertices) moved.push_back(f(v));
-        result.polygons.push_back(Polygon::make(std::move(moved), p.label));
+        for (const Vec3& v : p.vertices) moved.push_back(point(v));
+        Plane plane = mapped_plane(p, moved, normal);
+        std::vector<FloatVertex> floats = to_float_vertices(moved);
+        result.polygons.push_back({std::move(moved), std::move(floats), p.label, std::move(plane)});
     }
     return result;
 }

@@ -14,6 +14,8 @@
 
 namespace brevant {
 
+using VectorMap = std::function<Vec3(const Vec3&)>;
+
 struct Solid {
     std::vector<Polygon> polygons;
     // Set only by the merge (merge/merged.hpp) on its result: the polygons are the solid's merged
@@ -25,8 +27,12 @@ struct Solid {
     static Solid make(std::vector<Polygon> polygons);
     static Solid cube(const Rational& dx, const Rational& dy, const Rational& dz, const std::string& prefix);
 
-    // Every vertex mapped; planes and shadows recomputed, nothing filtered, loops kept in order.
-    Solid mapped(const std::function<Vec3(const Vec3&)>& f) const;
+    // Every vertex mapped by `point`, shadows recomputed, nothing filtered, loops kept in order.
+    // Each plane is carried: `normal` must map a normal as the cofactor matrix of the point map's
+    // linear part does (exact/affine.hpp), so that the carried plane faces the way the mapped loop
+    // runs. The plane through the first three mapped points is taken where it faces that way, so
+    // that planes come out as they always did where those points define them.
+    Solid mapped(const VectorMap& point, const VectorMap& normal) const;
     // Every polygon flipped, order kept.
     Solid flipped() const;
 };

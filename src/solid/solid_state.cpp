@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 #include "exact/failure.hpp"
 #include "exact/interrupt.hpp"
@@ -34,11 +35,14 @@ public:
         rest_.remove_prefix(std::min(end + 1, rest_.size()));
         return token;
     }
+    // Counts are written in plain decimal, without sign or leading zeros.
     std::size_t count(const char* what) {
         const std::string_view text = token();
         std::size_t n = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
-        if (text.empty() || error != std::errc() || end != text.data() + text.size()) refuse(std::string("bad ") + what);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size() || std::to_string(n) != text) {
+            refuse(std::string("bad ") + what);
+        }
         return n;
     }
     // A count of things that each take at least `least_bytes` of the rest: a larger one cannot
@@ -54,9 +58,20 @@ public:
         rest_.remove_prefix(std::min(n + 1, rest_.size()));
         return out;
     }
+    // Numbers are written in their text form n/d, reduced; any other spelling of a number (or
+    // something that is not one) is not a state of this version.
     Rational number() {
         if (rest_.empty()) refuse("the text ends too early");
-        return parse_r(token());
+        const std::string_view text = token();
+        std::optional<Rational> value;
+        if (text.find('/') != std::string_view::npos) {
+            try {
+                value = parse_r(text);
+            } catch (const InternalFailure&) {
+            }
+        }
+        if (!value || value->str() != text) refuse("a number is not written as this version writes numbers");
+        return std::move(*value);
     }
     Vec3 vec3() {
         Rational x = number();
@@ -70,7 +85,37 @@ private:
     std::string_view rest_;
 };
 
-Polygon read_polygon(Reader& in) {
+bool is_zero_vector(const Vec3& v) { return v[0].is_zero() && v[1].is_zero() && v[2].is_zero(); }
+
+bool all_collinear(const std::vector<Vec3>& loop) {
+    std::size_t k = 1;
+    while (k < loop.size() && loop[k] == loop[0]) ++k;
+    for (std::size_t j = k + 1; j < loop.size(); ++j) {
+        if (!is_zero_vector(cross(sub(loop[k], loop[0]), sub(loop[j], loop[0])))) return false;
+    }
+    return true;
+}
+
+// What every polygon this version writes keeps, and what later operations rely on: the plane
+// holds every vertex, and faces the side from which the loop runs counter-clockwise where the
+// loop has area. A zero plane is left only on a loop that a singular map collapsed to a line.
+void refuse_unless_planes_hold(const Polygon& p, std::size_t index) {
+    const std::string polygon = "polygon " + std::to_string(index);
+    for (const Vec3& v : p.vertices) {
+        poll_interrupt();
+        if (p.plane.side(v) != 0) refuse("the plane of " + polygon + " does not hold its vertices");
+    }
+    if (is_zero_vector(p.plane.normal)) {
+        if (!all_collinear(p.vertices)) refuse(polygon + " has a zero plane but its vertices are not on one line");
+        return;
+    }
+    const Vec3 area = Polygon::fan_normal(p.vertices);
+    if (!is_zero_vector(area) && dot(p.plane.normal, area).sign() <= 0) {
+        refuse("the plane of " + polygon + " faces against the way its loop runs");
+    }
+}
+
+Polygon read_polygon(Reader& in, std::size_t index) {
     std::string label = in.bytes(in.count("label length"));
     const std::size_t n = in.bounded_count("vertex count", 6);  // " 0/1 0/1 0/1" per vertex, at least
     if (n < 3) refuse("a polygon with fewer than three vertices");
@@ -80,7 +125,9 @@ Polygon read_polygon(Reader& in) {
     Vec3 normal = in.vec3();
     Rational offset = in.number();
     std::vector<FloatVertex> floats = to_float_vertices(vertices);
-    return {std::move(vertices), std::move(floats), std::move(label), {std::move(normal), std::move(offset)}};
+    Polygon polygon{std::move(vertices), std::move(floats), std::move(label), {std::move(normal), std::move(offset)}};
+    refuse_unless_planes_hold(polygon, index);
+    return polygon;
 }
 
 }  // namespace
@@ -111,7 +158,7 @@ Solid solid_from_state(std::string_view state) {
     solid.polygons.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         poll_interrupt();
-        solid.polygons.push_back(read_polygon(in));
+        solid.polygons.push_back(read_polygon(in, i));
     }
     if (!in.at_end()) refuse("text after the last polygon");
     return solid;

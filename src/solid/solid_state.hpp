@@ -16,8 +16,9 @@ namespace brevant {
 
 std::string solid_state(const Solid& solid);
 
-// Refuses a text that solid_state did not write (wrong tag, counts, lengths, or a polygon of fewer
-// than three vertices); a number that cannot be read fails as every number text does.
+// Refuses every text that solid_state cannot have written: a wrong tag, count or length, a number
+// not in the text form, a polygon of fewer than three vertices, or a plane that does not hold its
+// polygon or faces against its loop (later operations would trust it).
 Solid solid_from_state(std::string_view state);
 
 }  // namespace brevant

@@ -5,6 +5,7 @@
 
 #include "arrangement/face_windings.hpp"
 #include "arrangement/region_boundary.hpp"
+#include "../scaled_numbers.hpp"
 
 namespace brevant {
 namespace {
@@ -82,6 +83,50 @@ TEST(SegmentSplit, EndsWhoseDoublesAgreeAreOrderedExactly) {
         }
     }
 }
+
+class SegmentSplitAtScale : public ::testing::TestWithParam<int> {};
+
+// Segments along one line (horizontal, vertical or slanted) whose ends sit at whole parameters or
+// 2^-80 past them, all times 2^e: at every scale the ends' doubles may tie (or be infinite), and
+// each piece must carry the weight of the segments covering it, counted exactly inside it.
+TEST_P(SegmentSplitAtScale, PiecesCarryTheWeightsCoveringThem) {
+    const int e = GetParam();
+    const Rational unit = power_of_two(e), hair = power_of_two(-80);
+    std::mt19937_64 rng(static_cast<unsigned>(e + 4000));
+    std::uniform_int_distribution<long> whole(0, 6), coin(0, 1);
+    const Point2 directions[] = {p2(1, 0), p2(0, 1), p2(3, -2)};
+    for (int trial = 0; trial < 60; ++trial) {
+        const Point2& d = directions[trial % 3];
+        auto at = [&](const Rational& t) { return Point2{unit * (Rational(5) + t * d[0]), unit * (Rational(-2) + t * d[1])}; };
+        std::vector<std::array<Rational, 2>> spans;
+        std::vector<Segment2> segments;
+        for (int k = 0; k < 5; ++k) {
+            const Rational s = Rational(whole(rng)) + (coin(rng) ? hair : Rational());
+            const Rational t = Rational(whole(rng)) + (coin(rng) ? hair : Rational());
+            if (s == t) continue;
+            spans.push_back({s, t});
+            segments.push_back({at(s), at(t), 0});
+        }
+        // The parameter of a point of the line, read off the axis the direction moves along.
+        auto parameter = [&](const Point2& p) {
+            const int axis = d[0].is_zero() ? 1 : 0;
+            return (p[axis] / unit - (axis == 0 ? Rational(5) : Rational(-2))) / d[axis];
+        };
+        const SegmentSplit split = split_segments(segments);
+        for (const SplitPiece& piece : split.pieces) {
+            const Rational from = parameter(split.points[piece.from]), to = parameter(split.points[piece.to]);
+            const Rational middle = (Rational(6) * from + to) / Rational(7);  // a seventh in: never an end
+            int expected = 0;
+            for (const auto& [s, t] : spans) {
+                if ((s < middle && middle < t) || (t < middle && middle < s)) expected += (s < t) == (from < to) ? 1 : -1;
+            }
+            EXPECT_NE(expected, 0) << "scale 2^" << e;
+            EXPECT_EQ(total(piece.weights), expected) << "scale 2^" << e;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, SegmentSplitAtScale, ::testing::Values(-1100, -1074, -1000, 0, 511, 1000, 1100));
 
 TEST(Weights, AddingOneOwnerInPlaceMatchesCombining) {
     std::mt19937 random(7);

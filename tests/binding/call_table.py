@@ -13,6 +13,7 @@ NUMBER, LABEL, OP = "number text", "label text", "op text"
 TEXTS, TEXTS2, TEXTS3 = "list of texts", "list of lists of texts", "three levels of lists of texts"
 UINT, INT, SOLID, SOLIDS = "int >= 0", "signed int", "PySolid", "iterable of PySolid"
 FACES, STATE = "list of (label, loop) pairs", "pickled solid state"
+EDGES = "edge indexes and records, or None"
 SEQUENCE_DEPTH = {TEXTS: 1, TEXTS2: 2, TEXTS3: 3, FACES: 2}
 
 
@@ -26,6 +27,7 @@ class Row:
     params: tuple = ()
     cost: int = 1  # the cost of one successful call relative to a box; leak loops divide by it
     refused: tuple = ()  # arguments the operation declines with ValueError, if it has refusals
+    refused_on: object = None  # for a method: a factory of a solid it declines with those arguments
 
     def available(self):
         return hasattr(br.PySolid if self.is_method else br, self.name)
@@ -88,11 +90,18 @@ ROWS = (
     Row("scale", True, numbers("fx fy fz", ("2", "-3", "1/4"))),
     Row("mirror", True, (Param("axis", UINT, 1),)),
     Row("rotate_quarter", True, (Param("axis", UINT, 2), Param("quarters", INT, -1))),
+    Row("rotate", True, (Param("axis", TEXTS2, (("1", "0", "1/2"), ("1", "2", "2"))), Param("angle", NUMBER, "30"),
+                         Param("tolerance", NUMBER, "1/1000")), refused=((O, O), "30", "1/1000")),
+    Row("transform", True, (Param("matrix", TEXTS2, (("0", "2", "0", "1"), ("1", "0", "0", "0"), ("0", "0", "1", "-1/2"))),),
+        refused=((("1", "2", "3", "0"), ("2", "4", "6", "0"), ("0", "0", "1", "0")),)),
     Row("boolean", True, (Param("op", OP, "union"), Param("other", SOLID, None)), cost=10),
     Row("chamfer", True, (Param("dist", NUMBER, "1/10"),), cost=100, refused=("2",)),
+    Row("chamfer_edges", True, (Param("edges", EDGES, (0, (X, ("1", "1", "0")))), Param("dist", NUMBER, "1/10"),
+                                Param("dist2", NUMBER, "1/5", optional=True)), cost=100, refused=((0,), "2")),
     *(Row(name, True) for name in
-      ("volume", "volume6_str", "canonical", "watertight_ok", "logical_faces", "bbox", "polygons")),
+      ("volume", "volume6_str", "canonical", "watertight_ok", "logical_faces", "bbox", "bbox_exact", "polygons")),
     *(Row(name, True, cost=3) for name in ("merged", "to_mesh", "to_mesh_floats")),
+    Row("edges", True, cost=3, refused_on=lambda: receiver().boolean("union", receiver().translate("1", "1", "0"))),
     *(Row(name, True, (Param("other", SOLID, None),), cost=10) for name in ("union", "cut", "intersect")),
     Row("solid_from_polygons", False, (Param("polygons", FACES, TETRAHEDRON),), refused=((("t", (O, X)),),)),
     Row("_solid_from_state", False, (Param("state", STATE, br.make_box("1", "1", "1", "s").__reduce__()[1][0]),)),
@@ -222,7 +231,7 @@ def _argument_values(param):
     values = [("object", lambda: object(), TypeError), ("float", 1.5, TypeError),
               ("pysolid-class", br.PySolid, TypeError)]
     if not param.optional:
-        values.append(("None", None, TypeError))
+        values.append(("None", None, SUCCEEDS if kind == EDGES else TypeError))
     if kind in (NUMBER, LABEL, OP, STATE):
         values += [("int", 7, TypeError), ("huge-int", -(10**100), TypeError), ("bytes", b"1", TypeError),
                    ("list", lambda: [v], TypeError), ("index-object", lambda: IndexOf(1), TypeError),
@@ -242,8 +251,10 @@ def _argument_values(param):
                    ("huge-count", with_state_token(v, 1, "9" * 30), ValueError),
                    ("two-vertices", with_state_token(v, 4, "2"), ValueError),
                    ("long-label", with_state_token(v, 2, "99"), ValueError),
-                   ("bad-number", with_state_token(v, 5, "x"), br.InternalFailure),
-                   ("zero-denominator", with_state_token(v, 5, "1/0"), br.InternalFailure)]
+                   ("bad-number", with_state_token(v, 5, "x"), ValueError),
+                   ("zero-denominator", with_state_token(v, 5, "1/0"), ValueError),
+                   ("unreduced-number", with_state_token(v, 5, "0/2"), ValueError),
+                   ("plane-off-its-polygon", with_state_token(v, 20, "1/1"), ValueError)]
     if kind == FACES:
         # A face is any sequence of two items: a label and a loop of [x, y, z] points.
         values += [("str-face", lambda: with_item(v, (0,), "ab"), TypeError),
@@ -283,6 +294,22 @@ def _argument_values(param):
     if kind == INT:
         values += [("two-to-63", 2**63, OverflowError), ("below-int64", -(2**63) - 1, OverflowError),
                    ("huge", 10**100, OverflowError), ("index-huge", lambda: IndexOf(-(10**100)), OverflowError)]
+    if kind == EDGES:
+        # an index, an Edge or any sequence whose first two items are end points
+        values += [("str", "1", TypeError), ("int", 7, TypeError), ("dict", lambda: {"0": "1"}, TypeError),
+                   ("iterator", lambda: iter([0]), TypeError), ("float-item", lambda: [1.5], TypeError),
+                   ("str-item", lambda: ["1"], TypeError), ("short-record", lambda: [[O]], TypeError),
+                   ("two-coordinates", lambda: [[["0", "0"], X]], TypeError),
+                   ("int-coordinate", lambda: [[[0, 0, 0], X]], TypeError),
+                   ("bad-number-leaf", lambda: [[["x", "0", "0"], X]], br.InternalFailure),
+                   ("out-of-range", lambda: [99], ValueError), ("negative-index", lambda: [-1], ValueError),
+                   ("no-such-edge", lambda: [[O, ("1", "1", "1")]], ValueError),
+                   ("huge-index", lambda: [2**64], OverflowError), ("index-raises", lambda: [IndexOf(Boom)], Boom),
+                   ("index-object", lambda: [IndexOf(0)], SUCCEEDS), ("edge-records", lambda: receiver().edges()[:2], SUCCEEDS),
+                   ("len-raises", lambda: FakeSequence(Boom, 0), Boom), ("getitem-raises", lambda: FakeSequence(1, Boom), Boom),
+                   ("lying-len", lambda: FakeSequence(2**63 - 1, IndexError), IndexError),
+                   ("deeply-nested", deeply_nested, TypeError), ("tuples", v, SAME),
+                   ("list-subclass", lambda: Items(as_lists(v)), SAME), ("empty", (), SUCCEEDS)]
     if kind == SOLID:
         values += [("int", 7, TypeError), ("str", "p", TypeError),
                    ("list-of-solid", lambda: [other_solid()], TypeError)]
@@ -306,8 +333,12 @@ def _binding_makes(row):
     if required:
         makes["nothing-given"] = lambda: (function(), [], {})
         makes["given-twice"] = lambda: (function(), args(), {required[0].name: valid_value(required[0])})
-    if row.refused:
-        makes["refused"] = lambda: (function(), as_lists(row.refused), {})
+    if row.refused or row.refused_on:
+        def refused():
+            callable_ = getattr(row.refused_on(), row.name) if row.refused_on else function()
+            return callable_, as_lists(row.refused), {}
+
+        makes["refused"] = refused
     if row.is_method:
         makes["self-not-a-solid"] = lambda: (getattr(br.PySolid, row.name), [7] + args(), {})
     return makes

@@ -85,6 +85,9 @@ METHOD_ARGS = {
     "scale": "(frac(), frac(), frac())",
     "mirror": "(0,)",
     "rotate_quarter": "(2, 1)",
+    # a tolerance of a million digits: the search for the turn works at millions of bits
+    "rotate": "([[frac(), frac(), frac()], ['1', '2', '3']], '30', '1/' + big())",
+    "transform": "([[frac(), '0', '0', frac()], ['0', frac(), '0', '0'], ['0', '0', '-1', '0']],)",
     "boolean": "('union', br.make_box(big(), big(), big(), 'o'))",
     "chamfer": "('1/' + big(),)",
     "volume": "()",
@@ -93,6 +96,7 @@ METHOD_ARGS = {
     "watertight_ok": "()",
     "logical_faces": "()",
     "bbox": "()",
+    "bbox_exact": "()",
     "polygons": "()",
     "merged": "()",
     "to_mesh": "()",
@@ -100,6 +104,8 @@ METHOD_ARGS = {
     "union": "(br.make_box(big(), big(), big(), 'o'),)",
     "cut": "(br.make_box(big(), big(), big(), 'o'),)",
     "intersect": "(br.make_box(big(), big(), big(), 'o'),)",
+    "edges": "()",
+    "chamfer_edges": "(None, '1/' + big())",
 }
 for _name, _args in METHOD_ARGS.items():
     WORKLOADS[_name] = SOLID + f"target, args = solid.{_name}, {_args}"

@@ -8,6 +8,7 @@
 #include "exact/failure.hpp"
 #include "solid/measures.hpp"
 #include "solid/prisms.hpp"
+#include "solid/transforms.hpp"
 
 namespace brevant {
 namespace {
@@ -42,7 +43,7 @@ TEST(EdgeMap, FragmentedFacesJoinAndTheirSeamsAreJoints) {
     // Two cubes face to face: the long edges run across the seam at x = 1 (a joint, not a
     // vertex), and the pieces of each long face are one face.
     const Solid cube = Solid::cube(1, 1, 1, "a");
-    const Solid pair = boolean_impl("union", cube, cube.mapped([](const Vec3& v) { return add(v, pt(1, 0, 0)); }));
+    const Solid pair = boolean_impl("union", cube, translated(cube, pt(1, 0, 0)));
     const EdgeMap map = map_edges(pair);
     EXPECT_EQ(map.segments.size(), 12u);
     EXPECT_EQ(count_convex(map, true), 12u);
@@ -54,7 +55,7 @@ TEST(EdgeMap, FragmentedFacesJoinAndTheirSeamsAreJoints) {
 
 TEST(EdgeMap, EdgeSharedByFourFacesIsIrregular) {
     const Solid cube = Solid::cube(1, 1, 1, "a");
-    const Solid pair = boolean_impl("union", cube, cube.mapped([](const Vec3& v) { return add(v, pt(1, 1, 0)); }));
+    const Solid pair = boolean_impl("union", cube, translated(cube, pt(1, 1, 0)));
     const EdgeMap map = map_edges(pair);
     ASSERT_TRUE(map.irregular.has_value());
     EXPECT_EQ(map.irregular->reason, "more than two faces meet along an edge there");

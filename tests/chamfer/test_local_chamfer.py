@@ -3,6 +3,7 @@ volumes derived by hand and against the morphological opening by the octahedron,
 independently in opening_oracle.py."""
 
 import pathlib
+import pickle
 import random
 import sys
 from fractions import Fraction
@@ -14,22 +15,10 @@ import brevant_rs as br
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
 from opening_oracle import (boundary_loop, exact_polygons, in_opening, in_voxel_opening, opening_volume,  # noqa: E402
                             point_in_solid, polyomino, squared_distance_to_segment)
+from chamfer_solids import L_LOOP, box, prism, text, volume  # noqa: E402
 
 RNG = random.Random()
 D = Fraction(1, 10)
-
-
-def text(value):
-    value = Fraction(value)
-    return f"{value.numerator}/{value.denominator}"
-
-
-def prism(loop, h, prefix="P"):
-    return br.make_prism([text(c) for p in loop for c in p], text(h), prefix)
-
-
-def box(extents, at=(0, 0, 0), prefix="b"):
-    return br.make_box(*map(text, extents), prefix).translate(*map(text, at))
 
 
 def voxels(*corners):
@@ -41,11 +30,6 @@ def voxels(*corners):
     return solid
 
 
-def volume(solid):
-    return Fraction(solid.volume6_str()) / 6
-
-
-L_LOOP = [(0, 0), (4, 0), (4, 1), (1, 1), (1, 3), (0, 3)]
 T_LOOP = [(0, 0), (3, 0), (3, 1), (2, 1), (2, 3), (1, 3), (1, 1), (0, 1)]
 U_LOOP = [(0, 0), (3, 0), (3, 3), (2, 3), (2, 1), (1, 1), (1, 3), (0, 3)]
 CROSS_LOOP = [(1, 0), (2, 0), (2, 1), (3, 1), (3, 2), (2, 2), (2, 3), (1, 3), (1, 2), (0, 2), (0, 1), (1, 1)]
@@ -139,6 +123,59 @@ def test_unions_of_cubes_are_their_opening_near_the_inside_corner(cubes):
             inside = point_in_solid(p, polygons)
             if inside is not None:
                 assert inside == in_voxel_opening(p, set(cubes), d), (cubes, d, p)
+
+
+# Solids the local chamfer takes: non-convex ones, and convex ones with irrational unit normals.
+LOCAL = [
+    ("L prism", lambda: prism(L_LOOP, 2)),
+    ("plate with hole", plate_with_hole),
+    ("post on a plate", lambda: box((4, 4, 1)).union(box((1, 1, 1), (1, 1, 1)))),
+    ("bars crossing", lambda: voxels((0, 0, 0), (1, 0, 0), (0, 0, 1), (0, 1, 1))),
+    ("hexagonal prism", lambda: prism([(2, 0), (1, 2), (-1, 2), (-2, 0), (-1, -2), (1, -2)], 1)),
+]
+
+
+@pytest.mark.parametrize("name, build", LOCAL, ids=[name for name, _ in LOCAL])
+def test_local_results_come_back_merged(name, build):
+    """Whole faces, no T-junctions: merging the result again changes nothing, so it has no more
+    polygons than its merged form, whatever fragments the input had."""
+    solid = build()
+    result = solid.chamfer(text(D))
+    assert result.polygons() == result.merged().polygons()
+    assert result.watertight_ok()
+    fragmented = solid.boolean("union", box((1, 1, 1), (-5, -5, -5)).boolean("cut", box((1, 1, 1), (-5, -5, -5))))
+    assert fragmented.chamfer(text(D)).canonical() == result.canonical()
+
+
+@pytest.mark.parametrize("k", [-1000, 1000])
+def test_local_chamfer_scales_exactly_at_extreme_magnitudes(k):
+    """Scaled by 2^k with the distance, the chamfer is the scaled chamfer: the double filters of the
+    pieces' separation and of the engine decide nothing wrongly at 2^±1000."""
+    f = Fraction(2) ** k
+    for name, build in LOCAL[:3]:
+        solid = build()
+        big = solid.scale(text(f), text(f), text(f)).chamfer(text(D * f))
+        assert volume(big) == volume(solid.chamfer(text(D))) * f**3, name
+        assert big.watertight_ok()
+
+
+def test_local_results_are_operands_of_every_call():
+    """A chamfered plate moved, pickled, merged, united with a copy, cut, and chamfered again."""
+    once = plate_with_hole().chamfer(text(D))
+    moved = pickle.loads(pickle.dumps(once.translate("5", "0", "0")))
+    pair = once.union(moved)
+    assert volume(pair) == 2 * volume(once)
+    half = pair.cut(box((20, 20, 20), (-1, -1, Fraction(1, 2))))
+    assert volume(half) + volume(pair.intersect(box((20, 20, 20), (-1, -1, Fraction(1, 2))))) == volume(pair)
+    assert half.watertight_ok()
+    assert pair.merged().canonical() == pair.canonical()
+    with pytest.raises(ValueError, match="it joins 2 convex and 3 concave edges"):
+        pair.chamfer("1/100")  # the hole's inward facets meet the concave edges
+    end = pair.intersect(box((Fraction(3, 2), 20, 20), (-1, -1, -1)))  # a slice beside the hole
+    twice = end.chamfer("1/100")
+    assert volume(twice) < volume(end)
+    assert twice.watertight_ok()
+    assert twice.polygons() == twice.merged().polygons()
 
 
 def test_inward_solids_have_only_concave_edges():

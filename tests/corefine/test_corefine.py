@@ -1,5 +1,6 @@
 """The boolean engine that returns merged faces: union, cut, intersect and union_all."""
 
+import json
 import math
 import pathlib
 import random
@@ -11,7 +12,9 @@ import pytest
 import brevant_rs as br
 
 sys.path.insert(0, str(pathlib.Path(__file__).parents[1] / "merge"))
+sys.path.insert(0, str(pathlib.Path(__file__).parent))
 from solids import box  # noqa: E402
+from engine_chains import chain_digests  # noqa: E402
 
 RNG = random.Random()
 OPS = ("union", "cut", "intersect")
@@ -146,3 +149,112 @@ def test_union_all_takes_any_iterable_and_refuses_other_items():
         br.union_all([boxes[0], 7])
     with pytest.raises(TypeError, match="argument 'solids': 'int' object cannot be converted to 'Iterable'"):
         br.union_all(7)
+
+
+def plate_holes(rng, count):
+    """Boxes reaching through a 12 x 12 x 2 plate: apart, overlapping, touching one another or the
+    plate's sides, opening notches, and now and then the same hole twice."""
+    holes = []
+    for _ in range(count):
+        x, y = rng.randint(-1, 11), rng.randint(-1, 11)
+        w, d = rng.choice((1, 2, Fraction(1, 2))), rng.choice((1, 2, 3))
+        top = rng.choice((3, 2, 1))  # through, flush with the top, or a blind pocket from below
+        holes.append(box(text(x), text(y), "-1", text(w), text(d), text(top + 1), "h"))
+    if holes and rng.random() < 0.3:
+        holes.append(holes[rng.randrange(len(holes))])
+    return holes
+
+
+@pytest.mark.parametrize("seed", range(40))
+def test_holes_cut_one_by_one_are_the_holes_cut_at_once(seed):
+    """A face with holes is cut only where a new hole reaches; the result of a loop of cuts is the
+    same solid, polygon for polygon and label for label, as one cut by the union of the holes, and
+    has the point set of the BSP path."""
+    rng = random.Random(seed)
+    plate = box(0, 0, 0, 12, 12, 2, "p")
+    holes = plate_holes(rng, rng.randint(1, 12))
+    one_by_one = plate
+    for h in holes:
+        one_by_one = one_by_one.cut(h)
+    at_once = plate.cut(br.union_all(holes))
+    assert one_by_one.polygons() == at_once.polygons()
+    assert one_by_one.watertight_ok()
+    bsp = plate
+    for h in holes:
+        bsp = bsp.boolean("cut", h)
+    assert one_by_one.canonical() == bsp.merged().canonical()
+    assert volume6(one_by_one) == volume6(bsp)
+
+
+@pytest.mark.parametrize("seed", range(20))
+def test_solids_far_from_each_other(seed):
+    """Parts 2^40 to 2^200 apart along the directions rays are cast in: every solid lies within the
+    other's box, so each is told from the other by rays that start far away and pass close by."""
+    rng = random.Random(seed)
+    far = 2 ** rng.choice((40, 47, 60, 100, 200))
+    near = box(0, 0, 0, 1, 1, 1, "n")
+    direction = rng.choice(((97, 61, 37), (-83, 59, 101), (1, 1, 1)))
+    corner = [text(Fraction(-far * c, 97) + Fraction(rng.randint(-8, 8), 16)) for c in direction]
+    a = near.union(br.make_box("1", "1", "1", "f").translate(*corner)).union(box(far, far, far, 1, 1, 1, "g"))
+    b = box(*(text(Fraction(-far * c, 194)) for c in direction), 1, 1, 1, "b")
+    assert volume6(a.intersect(b)) == 0
+    assert volume6(a.union(b)) == volume6(a) + volume6(b)
+    assert a.cut(b).canonical() == a.canonical()
+    assert b.cut(a).canonical() == b.canonical()
+
+
+def pyramid(apex, base, depth, prefix):
+    """A square pyramid with its tip at `apex` and its base of half-width `base` at `depth` below it
+    (above it for a negative depth), every face outward."""
+    x, y, z = apex
+    corners = [(x - base, y - base), (x + base, y - base), (x + base, y + base), (x - base, y + base)]
+    ring = [[text(cx), text(cy), text(z - depth)] for cx, cy in corners]
+    tip = [text(x), text(y), text(z)]
+    if depth > 0:
+        faces = [(f"{prefix}.base", ring[::-1])] + [(f"{prefix}.s{i}", [ring[i], ring[(i + 1) % 4], tip]) for i in range(4)]
+    else:
+        faces = [(f"{prefix}.base", ring)] + [(f"{prefix}.s{i}", [ring[(i + 1) % 4], ring[i], tip]) for i in range(4)]
+    return br.solid_from_polygons(faces)
+
+
+@pytest.mark.parametrize("op", OPS)
+@pytest.mark.parametrize("apex", [(1, 1), (0, 0), (3, 1), (Fraction(3, 2), Fraction(3, 2)), (2, 1), (1, 2), (Fraction(1, 2), Fraction(1, 2))])
+def test_a_vertex_resting_on_a_face_anywhere(apex, op):
+    """A pyramid's tip resting on the bottom of a box from below, and one upside down on its top: at
+    the point a face's inner point would be taken from, at corners, on sides."""
+    x, y = apex
+    b = box(0, 0, 0, 3, 3, 3, "b")
+    below = pyramid((x, y, 0), Fraction(1, 2), 2, "q")
+    above = pyramid((x, y, 3), Fraction(1, 2), -2, "r")
+    for other in (below, above):
+        result = getattr(b, op)(other)
+        assert result.canonical() == b.boolean(op, other).merged().canonical()
+        assert result.watertight_ok()
+
+
+GOLDEN = json.loads((pathlib.Path(__file__).parent / "engine_golden.json").read_text())
+
+
+@pytest.mark.parametrize("seeds", [range(k, k + 50) for k in range(0, 400, 50)], ids=lambda r: f"{r.start}-{r.stop}")
+def test_results_are_those_of_the_engine_that_merged_every_result(seeds):
+    """Digests of polygons() (labels, loops, order) along random chains, written by the engine as it
+    was when every result was merged at once; results now made and merged when read are the same."""
+    for seed in seeds:
+        assert chain_digests(seed) == GOLDEN[str(seed)], seed
+
+
+@pytest.mark.parametrize("soup", ["box twice", "overlapping boxes"])
+def test_operands_covering_a_region_twice_are_declined(soup):
+    """merged() keeps how often a soup covers a region; the booleans have no one answer for such
+    counts and decline them, whichever side they are on, leaving the module usable."""
+    a = br.make_box("2", "2", "4", "a").polygons()
+    b = br.make_box("2", "2", "4", "b").translate("1", "0", "0").polygons()
+    soup = br.solid_from_polygons(a * 2 if soup == "box twice" else a + b)
+    other = box(5, 0, 0, 1, 1, 1, "o")
+    message = "boolean: an operand covers part of its surface more than once"
+    for call in (lambda: soup.union(other), lambda: other.cut(soup), lambda: soup.intersect(other),
+                 lambda: br.union_all([other, soup])):
+        with pytest.raises(ValueError, match=message):
+            call()
+    assert volume6(soup.merged()) == volume6(soup)
+    assert volume6(other.union(other)) == volume6(other)

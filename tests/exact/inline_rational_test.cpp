@@ -154,6 +154,27 @@ TEST_P(RationalVersusGmp, OperationsConversionsAndOrder) {
 
 INSTANTIATE_TEST_SUITE_P(Pools, RationalVersusGmp, ::testing::Values("inline", "boundary", "heap"));
 
+// Sums over one denominator take their own path (one gcd, with the denominator alone): numerators
+// and the shared denominator near the ends of the inline range, sums that cancel to integers.
+TEST(InlineSums, OverOneDenominatorAgreeWithGmp) {
+    std::mt19937_64 rng(5);
+    const std::vector<long> denominators{2, 6, 1000, 1024, 999983, (1L << 62) - 57, std::numeric_limits<long>::max()};
+    std::uniform_int_distribution<long> any(-std::numeric_limits<long>::max(), std::numeric_limits<long>::max());
+    std::uniform_int_distribution<long> small(-3000, 3000);
+    for (long d : denominators) {
+        for (int trial = 0; trial < 200; ++trial) {
+            const long n1 = trial % 2 ? any(rng) : small(rng), n2 = trial % 3 ? any(rng) : small(rng);
+            const Rational a = Rational(n1) / Rational(d), b = Rational(n2) / Rational(d);
+            if (a.denominator() != b.denominator()) continue;  // reduced apart: the general path
+            Reference qa(a.str()), qb(b.str()), sum, difference;
+            mpq_add(sum.get(), qa.get(), qb.get());
+            mpq_sub(difference.get(), qa.get(), qb.get());
+            expect_same(a + b, sum, a.str() + " + " + b.str());
+            expect_same(a - b, difference, a.str() + " - " + b.str());
+        }
+    }
+}
+
 const long kMin = std::numeric_limits<long>::min();
 const long kMax = std::numeric_limits<long>::max();
 

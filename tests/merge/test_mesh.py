@@ -13,6 +13,7 @@ import pytest
 import brevant_rs as br
 
 sys.path.insert(0, str(Path(__file__).parent))
+from mesh_checks import exact_mesh, sides_matched, signed_volume6  # noqa: E402
 from solids import box, random_chain  # noqa: E402
 
 RNG = random.Random()
@@ -24,20 +25,6 @@ def load_example(name):
     module = importlib.util.module_from_spec(spec)
     spec.loader.exec_module(module)
     return module
-
-
-def exact_mesh(solid):
-    points, triangles = solid.to_mesh()
-    return [tuple(Fraction(c) for c in p) for p in points], triangles
-
-
-def signed_volume6(points, triangles):
-    total = Fraction(0)
-    for i, j, k in triangles:
-        a, b, c = points[i], points[j], points[k]
-        total += (a[0] * (b[1] * c[2] - b[2] * c[1]) - a[1] * (b[0] * c[2] - b[2] * c[0])
-                  + a[2] * (b[0] * c[1] - b[1] * c[0]))
-    return total
 
 
 def doubled_area_vector(a, b, c):
@@ -57,10 +44,8 @@ def test_meshes_of_random_chains_are_closed_and_exact(seed):
     for t in triangles:
         assert any(doubled_area_vector(*(points[i] for i in t)))
     assert signed_volume6(points, triangles) == Fraction(solid.volume6_str())
-    directed = collections.Counter((t[i], t[(i + 1) % 3]) for t in triangles for i in range(3))
-    # Every side is matched by one running the other way; where two solids touch along an edge
-    # (four faces meet) the edge is used twice each way.
-    assert all(directed[(b, a)] == n for (a, b), n in directed.items())
+    # Where two solids touch along an edge (four faces meet) the edge is used twice each way.
+    assert sides_matched(triangles)
     floats, float_triangles = solid.to_mesh_floats()
     assert float_triangles == triangles
     assert floats == [[float(c) for c in p] for p in points]

@@ -4,6 +4,7 @@ call_table.py) and the arguments and the result are checked against the types th
 declares. Each stub docstring names the parameters and the failures the call table knows of."""
 
 import collections.abc
+import inspect
 import pathlib
 import re
 import subprocess
@@ -41,8 +42,13 @@ def conforms(value, hint):
     origin, args = typing.get_origin(hint), typing.get_args(hint)
     if hint is STUBS["PySolid"]:
         return type(value) is br.PySolid
+    if isinstance(hint, type) and issubclass(hint, tuple) and hint.__name__ in vars(br):
+        # a record type of the module: exactly that type, its items as the stub's tuple base says
+        return type(value) is getattr(br, hint.__name__) and conforms(tuple(value), hint.__orig_bases__[0])
     if hint is typing.SupportsIndex:
         return isinstance(value, typing.SupportsIndex)
+    if origin is typing.Literal:
+        return value in args and type(value) is str
     if origin in (typing.Union, types.UnionType):
         return any(conforms(value, a) for a in args)
     if origin is tuple:
@@ -79,6 +85,28 @@ def test_stub_docstrings_name_parameters_result_and_failures(row):
     raises = doc.split("Raises:")[-1] if "Raises:" in doc else ""
     assert sorted(f for f in expected if f"{f}:" not in raises) == []
     assert "ValueError:" not in raises or "ValueError" in expected, "a refusal the call table does not know"
+
+
+def runtime_callables():
+    """(name, object) of every module function and every PySolid method (the special methods whose
+    docstrings the interpreter fixes, __new__ and __repr__, aside), and the exception type."""
+    found = [(name, value) for name, value in vars(br).items() if callable(value) and not name.startswith("__")]
+    found += [(f"PySolid.{name}", value) for name, value in vars(br.PySolid).items()
+              if callable(value) and name not in ("__new__", "__repr__")]
+    return [(name, value) for name, value in found if name != "PySolid"]
+
+
+def stub_object(name):
+    owner, _, member = name.rpartition(".")
+    return getattr(STUBS[owner], member) if owner else STUBS[member]
+
+
+@pytest.mark.parametrize("name, runtime", runtime_callables(), ids=[name for name, _ in runtime_callables()])
+def test_docstrings_at_run_time_are_the_stub_docstrings(name, runtime):
+    assert runtime.__doc__ == inspect.cleandoc(stub_object(name).__doc__)
+    if getattr(runtime, "__text_signature__", None):  # the binder's tables give it, not the stub
+        declared = [p for p in inspect.signature(stub_object(name)).parameters if p != "self"]
+        assert [p for p in inspect.signature(runtime).parameters if p != "self"] == declared
 
 
 @pytest.mark.heavy

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "solid/measures.hpp"
+#include "solid/transforms.hpp"
 
 namespace brevant {
 namespace {
@@ -19,7 +20,7 @@ TEST(Volume6Sign, AgreesWithTheExactVolume) {
     const std::string e20 = "1" + std::string(20, '0');
     const std::string e300 = "1" + std::string(300, '0');
     const std::string e400 = "1" + std::string(400, '0');
-    const Solid far = box("1/3", "1/7", "1/11").mapped([&](const Vec3& v) { return add(v, V(e20 + "/3", e20, "-" + e20)); });
+    const Solid far = translated(box("1/3", "1/7", "1/11"), V(e20 + "/3", e20, "-" + e20));
     const struct {
         const char* name;
         Solid solid;

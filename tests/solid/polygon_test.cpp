@@ -167,19 +167,45 @@ TEST(SolidMake, KeepsNonDegeneratePolygonsInOrder) {
     EXPECT_TRUE(Solid::make({bad, bad}).polygons.empty());
 }
 
-TEST(SolidMapped, RecomputesPlanesAndFiltersNothing) {
+Vec3 unchanged(const Vec3& v) { return v; }
+
+TEST(SolidMapped, CarriesPlanesAndFiltersNothing) {
     const Solid box = Solid::cube(R("1/2"), R("2"), R("-3"), "m");
     const Solid unit = Solid::cube(R("1"), R("1"), R("1"), "m");
-    const Solid moved = unit.mapped([](const Vec3& v) { return add(v, V("0", "0", "1/3")); });
+    const Solid moved = unit.mapped([](const Vec3& v) { return add(v, V("0", "0", "1/3")); }, unchanged);
     EXPECT_EQ(moved.polygons[1].plane.offset, R("4/3"));  // top: normal (0,0,1) at z = 4/3
     EXPECT_EQ(moved.polygons[1].float_vertices[0][2], 4.0 / 3.0);
-    const Solid collapsed = unit.mapped([](const Vec3&) { return V("1", "2", "3"); });
+    const auto to_point = [](const Vec3&) { return V("1", "2", "3"); };
+    const Solid collapsed = unit.mapped(to_point, [](const Vec3&) { return V("0", "0", "0"); });
     EXPECT_EQ(collapsed.polygons.size(), 6u);
     EXPECT_TRUE(collapsed.polygons[0].is_degenerate());
+    EXPECT_EQ(collapsed.polygons[0].plane.canonical(), (PlaneKey{0, 0, 0, 0}));
     Solid broken = box;
     broken.polygons[3].vertices.resize(2);
     broken.polygons[3].float_vertices.resize(2);
-    EXPECT_THROW(broken.mapped([](const Vec3& v) { return v; }), InternalFailure);
+    EXPECT_THROW(broken.mapped(unchanged, unchanged), InternalFailure);
+}
+
+// A face that starts on a straight run, or at a reflex corner, has a first-three plane that is
+// zero or reversed; the carried plane must replace it, and a plane that was right stays as it was.
+TEST(SolidMapped, KeepsTheFirstThreePointsPlaneOnlyWhereItFacesTheLoopsWay) {
+    const Plane up{V("0", "0", "2"), R("0")};
+    const std::vector<Vec3> run{V("0", "0", "0"), V("1", "0", "0"), V("2", "0", "0"), V("2", "1", "0"), V("0", "1", "0")};
+    const std::vector<Vec3> reflex{V("1", "0", "0"), V("1", "1", "0"), V("2", "1", "0"), V("2", "2", "0"),
+                                   V("0", "2", "0"), V("0", "0", "0")};
+    const std::vector<Vec3> plain{V("0", "0", "0"), V("1", "0", "0"), V("0", "1", "0")};
+    Solid solid;
+    for (const auto* loop : {&run, &reflex, &plain}) solid.polygons.push_back({*loop, to_float_vertices(*loop), "f", up});
+    const auto lift = [](const Vec3& v) { return add(v, V("0", "0", "5")); };
+    const Solid moved = solid.mapped(lift, unchanged);
+    for (const Polygon& p : moved.polygons) {
+        EXPECT_EQ(p.plane.canonical(), (PlaneKey{0, 0, 1, 5}));
+        EXPECT_GT(p.plane.normal[2].sign(), 0);
+        for (const Vec3& v : p.vertices) EXPECT_EQ(p.plane.side(v), 0);
+    }
+    EXPECT_EQ(moved.polygons[0].plane.normal, up.normal);  // carried: the first three are collinear
+    EXPECT_EQ(moved.polygons[1].plane.normal, up.normal);  // carried: they turn against the loop
+    EXPECT_EQ(moved.polygons[2].plane.normal, V("0", "0", "1"));  // through the first three points
 }
 
 }  // namespace
