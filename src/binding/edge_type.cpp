@@ -17,14 +17,14 @@ PyStructSequence_Field g_edge_fields[] = {
 
 PyStructSequence_Desc g_edge_desc = {"brevant_rs.Edge", nullptr, g_edge_fields, 4};
 
-PyObject* text_object(const std::string& text) {
+PyObject* python_str(const std::string& text) {
     return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
 }
 
 PyObject* point_object(const Texts& point) {
     PyRef items[3];
     for (std::size_t i = 0; i < 3; ++i) {
-        items[i] = PyRef(text_object(point[i]));
+        items[i] = PyRef(python_str(point[i]));
         if (!items[i]) return nullptr;
     }
     return PyTuple_Pack(3, items[0].get(), items[1].get(), items[2].get());
@@ -95,7 +95,7 @@ PyObject* create_edge_type() {
 PyObject* edge_records_object(const EdgeRecords& edges) {
     std::optional<std::vector<PyRef>> points = objects(edges.points, point_object);
     if (!points) return nullptr;
-    std::optional<std::vector<PyRef>> labels = objects(edges.labels, text_object);
+    std::optional<std::vector<PyRef>> labels = objects(edges.labels, python_str);
     if (!labels) return nullptr;
     PyRef convex(PyUnicode_InternFromString("convex"));
     PyRef concave(PyUnicode_InternFromString("concave"));

@@ -10,7 +10,7 @@ namespace {
 
 // The canonical quadruple, negated when the plane faces against it, so that the pieces of one
 // face share a key and opposite faces in one plane do not.
-PlaneKey oriented_key(const Plane& plane) {
+PlaneKey facing_key(const Plane& plane) {
     PlaneKey key = plane.canonical();
     for (std::size_t i = 0; i < 3; ++i) {
         if (key[i].sign() == 0) continue;
@@ -29,7 +29,7 @@ bool is_convex(const Solid& solid) {
     std::map<PlaneKey, const Plane*> planes;
     for (const Polygon& polygon : solid.polygons) {
         vertices.insert(polygon.vertices.begin(), polygon.vertices.end());
-        planes.emplace(oriented_key(polygon.plane), &polygon.plane);
+        planes.emplace(facing_key(polygon.plane), &polygon.plane);
     }
     for (const auto& [key, plane] : planes) {
         for (const Vec3& v : vertices) {

@@ -23,7 +23,7 @@ struct Side {
     bool ascending;
 };
 
-struct Stretch {
+struct RankedStretch {
     std::uint32_t from;  // vertex ranks, from < to
     std::uint32_t to;
     std::uint32_t poly_a;  // runs from → to
@@ -243,7 +243,7 @@ private:
         std::vector<std::size_t> first_from(vertices_.points.size() + 1, stretches_.size());
         for (std::size_t k = stretches_.size(); k-- > 0;) first_from[stretches_[k].from] = k;
         for (std::size_t v = vertices_.points.size(); v-- > 0;) first_from[v] = std::min(first_from[v], first_from[v + 1]);
-        const auto next_of = [&](const Stretch& s) -> std::optional<std::size_t> {
+        const auto next_of = [&](const RankedStretch& s) -> std::optional<std::size_t> {
             for (std::size_t k = first_from[s.to]; k < stretches_.size() && stretches_[k].from == s.to; ++k) {
                 if (same_faces(stretches_[k], s)) return k;
             }
@@ -271,7 +271,7 @@ private:
         out.ends.reserve(chains.size());
         for (const auto& [first, last] : chains) {
             if (map.segments.size() % 256 == 0) poll_interrupt();  // every 256 segments
-            const Stretch& head = stretches_[first];
+            const RankedStretch& head = stretches_[first];
             Segment segment{vertices_.points[head.from], vertices_.points[stretches_[last].to],
                             {Rational(), Rational(), Rational()}, head.convex,
                             {solid_.polygons[head.poly_a].plane, head.poly_a},
@@ -282,7 +282,7 @@ private:
         }
     }
 
-    bool same_faces(const Stretch& x, const Stretch& y) {
+    bool same_faces(const RankedStretch& x, const RankedStretch& y) {
         return faces_.find(x.poly_a) == faces_.find(y.poly_a) && faces_.find(x.poly_b) == faces_.find(y.poly_b);
     }
 
@@ -290,7 +290,7 @@ private:
     Vertices vertices_;
     PolygonSets faces_;
     std::vector<Shadow> normals_;  // per polygon
-    std::vector<Stretch> stretches_;
+    std::vector<RankedStretch> stretches_;
     std::optional<std::pair<std::uint32_t, const char*>> irregular_;
 };
 

@@ -12,7 +12,7 @@
 namespace brevant {
 namespace {
 
-int find(std::vector<int>& parent, int c) {
+int root_of(std::vector<int>& parent, int c) {
     while (parent[c] != c) c = parent[c] = parent[parent[c]];
     return c;
 }
@@ -113,17 +113,17 @@ void add_arrangement_pieces(const BodyFace& face, Arrangement a, int offset, int
     std::iota(parent.begin(), parent.end(), 0);
     for (int c = 0; c < cycles; ++c) {
         if (fw.enclosing[c] >= 0) {
-            parent[find(parent, c)] = find(parent, fw.enclosing[c]);
+            parent[root_of(parent, c)] = root_of(parent, fw.enclosing[c]);
         } else if (a.cycle_area2[c].sign() <= 0) {
-            parent[find(parent, c)] = find(parent, cycles);
+            parent[root_of(parent, c)] = root_of(parent, cycles);
         }
     }
-    const int unbounded = find(parent, cycles);
+    const int unbounded = root_of(parent, cycles);
     std::vector<int> piece_of_root(cycles + 1, -1);
     if (outside >= 0) piece_of_root[unbounded] = outside;
     std::vector<int> piece_of_cycle(cycles, -1);
     for (int c = 0; c < cycles; ++c) {
-        const int root = find(parent, c);
+        const int root = root_of(parent, c);
         if (total(fw.winding[c]) + offset == 0) continue;  // outside the face
         if (piece_of_root[root] < 0) {
             piece_of_root[root] = static_cast<int>(result.pieces.size());
@@ -184,7 +184,7 @@ std::vector<Cluster> join_meeting(std::vector<Cluster> clusters) {
         poll_interrupt();
         for (std::size_t j = i + 1; j < n && !(clusters[by_left[i]].box.hi[0] < clusters[by_left[j]].box.lo[0]); ++j) {
             if (!clusters[by_left[i]].box.overlaps(clusters[by_left[j]].box)) continue;
-            parent[find(parent, by_left[i])] = find(parent, by_left[j]);
+            parent[root_of(parent, by_left[i])] = root_of(parent, by_left[j]);
             any = true;
         }
     }
@@ -192,7 +192,7 @@ std::vector<Cluster> join_meeting(std::vector<Cluster> clusters) {
     std::vector<Cluster> joined;
     std::vector<int> slot(n, -1);
     for (std::size_t i = 0; i < n; ++i) {
-        int& k = slot[find(parent, static_cast<int>(i))];
+        int& k = slot[root_of(parent, static_cast<int>(i))];
         if (k < 0) {
             k = static_cast<int>(joined.size());
             joined.push_back({{}, {}, clusters[i].box});
@@ -218,13 +218,13 @@ std::optional<std::vector<Cluster>> clusters_of(const BodyFace& face, const std:
     for (std::size_t i = 0; i < n; ++i) {
         for (std::size_t j = i + 1; j < n && !(boxes[by_left[i]].hi[0] < boxes[by_left[j]].lo[0]); ++j) {
             poll_interrupt();
-            if (boxes[by_left[i]].overlaps(boxes[by_left[j]])) parent[find(parent, by_left[i])] = find(parent, by_left[j]);
+            if (boxes[by_left[i]].overlaps(boxes[by_left[j]])) parent[root_of(parent, by_left[i])] = root_of(parent, by_left[j]);
         }
     }
     std::vector<Cluster> clusters;
     std::vector<int> cluster_of(n, -1);
     for (std::size_t i = 0; i < n; ++i) {
-        int& c = cluster_of[find(parent, static_cast<int>(i))];
+        int& c = cluster_of[root_of(parent, static_cast<int>(i))];
         if (c < 0) {
             c = static_cast<int>(clusters.size());
             clusters.push_back({{}, {}, boxes[i]});

@@ -13,7 +13,7 @@
 namespace brevant {
 namespace {
 
-int find(std::vector<int>& parent, int c) {
+int region_root(std::vector<int>& parent, int c) {
     while (parent[c] != c) c = parent[c] = parent[parent[c]];
     return c;
 }
@@ -100,12 +100,12 @@ std::vector<Region> arrangement_regions(const FacePieces& fp, const std::vector<
         const std::vector<int>& piece_of = fp.piece_of_cycle[k];
         for (int e = 0; e < a.edge_count(); ++e) {
             const int p = piece_of[a.cycle[2 * e]], q = piece_of[a.cycle[2 * e + 1]];
-            if (p >= 0 && q >= 0 && kept[p] && kept[q]) parent[find(parent, p)] = find(parent, q);
+            if (p >= 0 && q >= 0 && kept[p] && kept[q]) parent[region_root(parent, p)] = region_root(parent, q);
         }
     }
     int holding = -1;
     for (std::size_t p = 0; p < fp.pieces.size(); ++p) {
-        if (fp.pieces[p].holds_passive && kept[p]) holding = find(parent, static_cast<int>(p));
+        if (fp.pieces[p].holds_passive && kept[p]) holding = region_root(parent, static_cast<int>(p));
     }
     std::map<int, Region> by_root;
     for (std::size_t k = 0; k < fp.arrangements.size(); ++k) {
@@ -113,7 +113,7 @@ std::vector<Region> arrangement_regions(const FacePieces& fp, const std::vector<
         std::vector<int> region(a.cycle_count(), -1);
         for (int c = 0; c < a.cycle_count(); ++c) {
             const int p = fp.piece_of_cycle[k][c];
-            if (p >= 0 && kept[p]) region[c] = find(parent, p);
+            if (p >= 0 && kept[p]) region[c] = region_root(parent, p);
         }
         for (const BoundaryLoop& loop : region_boundaries(a, region)) {
             poll_interrupt();
@@ -210,11 +210,11 @@ std::vector<Region> convex_regions(const FacePieces& fp, const std::vector<char>
     std::vector<int> parent(a.cycle_count());
     std::iota(parent.begin(), parent.end(), 0);
     for (int c = 0; c < a.cycle_count(); ++c) {
-        if (fw.enclosing[c] >= 0) parent[find(parent, c)] = find(parent, fw.enclosing[c]);
+        if (fw.enclosing[c] >= 0) parent[region_root(parent, c)] = region_root(parent, fw.enclosing[c]);
     }
     std::vector<int> region(a.cycle_count(), -1);
     for (int c = 0; c < a.cycle_count(); ++c) {
-        if (total(fw.winding[c]) != 0) region[c] = find(parent, c);
+        if (total(fw.winding[c]) != 0) region[c] = region_root(parent, c);
     }
     return regions_of(a, region);
 }

@@ -6,7 +6,7 @@
 namespace brevant {
 namespace {
 
-bool is_zero(const Vec3& v) { return v[0].is_zero() && v[1].is_zero() && v[2].is_zero(); }
+bool vanishes(const Vec3& v) { return v[0].is_zero() && v[1].is_zero() && v[2].is_zero(); }
 
 // Whether one plane holds every point: the normal of the first triangle P0, Pa, Pb that is not
 // flat must be orthogonal to every later point's offset from P0 (earlier points lie on the line
@@ -21,7 +21,7 @@ bool is_coplanar(const std::vector<Vec3>& loop) {
     for (++k; k < loop.size(); ++k) {
         poll_interrupt();
         normal = cross(along, sub(loop[k], p0));
-        if (!is_zero(normal)) break;
+        if (!vanishes(normal)) break;
     }
     for (++k; k < loop.size(); ++k) {
         poll_interrupt();

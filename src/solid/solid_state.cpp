@@ -85,13 +85,13 @@ private:
     std::string_view rest_;
 };
 
-bool is_zero(const Vec3& v) { return v[0].is_zero() && v[1].is_zero() && v[2].is_zero(); }
+bool is_zero_vector(const Vec3& v) { return v[0].is_zero() && v[1].is_zero() && v[2].is_zero(); }
 
 bool all_collinear(const std::vector<Vec3>& loop) {
     std::size_t k = 1;
     while (k < loop.size() && loop[k] == loop[0]) ++k;
     for (std::size_t j = k + 1; j < loop.size(); ++j) {
-        if (!is_zero(cross(sub(loop[k], loop[0]), sub(loop[j], loop[0])))) return false;
+        if (!is_zero_vector(cross(sub(loop[k], loop[0]), sub(loop[j], loop[0])))) return false;
     }
     return true;
 }
@@ -105,12 +105,12 @@ void refuse_unless_planes_hold(const Polygon& p, std::size_t index) {
         poll_interrupt();
         if (p.plane.side(v) != 0) refuse("the plane of " + polygon + " does not hold its vertices");
     }
-    if (is_zero(p.plane.normal)) {
+    if (is_zero_vector(p.plane.normal)) {
         if (!all_collinear(p.vertices)) refuse(polygon + " has a zero plane but its vertices are not on one line");
         return;
     }
     const Vec3 area = Polygon::fan_normal(p.vertices);
-    if (!is_zero(area) && dot(p.plane.normal, area).sign() <= 0) {
+    if (!is_zero_vector(area) && dot(p.plane.normal, area).sign() <= 0) {
         refuse("the plane of " + polygon + " faces against the way its loop runs");
     }
 }

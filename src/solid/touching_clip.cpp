@@ -77,7 +77,7 @@ bool blocked(const std::vector<Point2>& v, std::size_t prev, std::size_t i, std:
     return false;
 }
 
-std::optional<std::size_t> first_ear(const std::vector<Point2>& v) {
+std::optional<std::size_t> first_touching_ear(const std::vector<Point2>& v) {
     const std::size_t n = v.size();
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t prev = (i + n - 1) % n;
@@ -96,7 +96,7 @@ void take_out_fold_backs(std::vector<Point2>& v) {
 EarClipping clip_touching_ears(const std::vector<Point2>& loop) {
     std::vector<Point2> v = refined(loop);
     take_out_fold_backs(v);
-    return clip_ears_by(std::move(v), first_ear, take_out_fold_backs);
+    return clip_ears_by(std::move(v), first_touching_ear, take_out_fold_backs);
 }
 
 }  // namespace brevant

@@ -119,7 +119,10 @@ METHODS = frozenset(METHOD_ARGS)
 # Runs the workloads named on the command line one after the other: for each, its setup, then
 # "ready" and the call, then how the call ended and when.
 CHILD = """
-import sys, time
+import signal, sys, time
+# A background job of a non-interactive shell (nohup, many CI runners) starts with SIGINT ignored,
+# and an interpreter keeps what it inherits; without Python's own handler no call is interrupted.
+signal.signal(signal.SIGINT, signal.default_int_handler)
 for name in sys.argv[1:]:
     exec(WORKLOADS[name])
     sys.stdout.write("ready\\n")

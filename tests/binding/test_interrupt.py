@@ -214,6 +214,26 @@ def test_sigint_from_outside_ends_every_entry_point_on_huge_numbers_soon(name, l
     assert latency.seconds < LATENCY_BOUND_S, latency
 
 
+@pytest.fixture
+def sigint_ignored():
+    """SIGINT ignored in this process, and so in the interpreters it starts, as in a background
+    job of a non-interactive shell or under nohup."""
+    previous = signal.signal(signal.SIGINT, signal.SIG_IGN)
+    try:
+        yield
+    finally:
+        signal.signal(signal.SIGINT, previous)
+
+
+def test_sigint_from_outside_ends_calls_of_an_interpreter_started_with_sigint_ignored(sigint_ignored):
+    names = ["box_form", "volume6_str"]  # a module function and a method
+    measured = interrupt_workloads.measure_latencies(names, delay=0.3, timeout=3 * LATENCY_BOUND_S)
+    assert [name for name, _ in measured] == names
+    for name, latency in measured:
+        assert latency.ending == "interrupted", (name, latency)
+        assert latency.seconds < LATENCY_BOUND_S, (name, latency)
+
+
 def test_every_entry_point_has_a_latency_workload():
     callables = {name for name in dir(br) if callable(getattr(br, name)) and not name[0].isupper()}
     methods = {name for name in dir(br.PySolid) if not name.startswith("_")}
