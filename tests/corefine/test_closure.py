@@ -89,12 +89,22 @@ def value_step(rng, solid):
 
 
 def chamfer_step(rng, solid):
+    """The chamfer of every convex edge, or chamfer_edges of a random choice of edges (a fill of a
+    concave edge adds material, so only a choice of convex edges must not grow the solid)."""
+    dist = rng.choice(("1/20", "1/7"))
     try:
-        result = solid.chamfer(rng.choice(("1/20", "1/7")))
+        if rng.random() < 0.5:
+            result, may_grow = solid.chamfer(dist), False
+        else:
+            edges = solid.edges()
+            chosen = rng.sample(range(len(edges)), rng.randint(0, len(edges)))
+            may_grow = any(edges[i].kind == "concave" for i in chosen)
+            result = solid.chamfer_edges(chosen, dist, rng.choice((None, "1/10")))
     except ValueError as refusal:
-        assert str(refusal).startswith("chamfer: ")
+        assert str(refusal).startswith(("chamfer: ", "chamfer_edges: ", "edges: ")), refusal
         return solid
-    assert 0 < volume6(result) <= volume6(solid)
+    assert 0 < volume6(result)
+    assert may_grow or volume6(result) <= volume6(solid)
     return result
 
 
