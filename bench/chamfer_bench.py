@@ -6,7 +6,8 @@ the same plate and the same edges, in the same process.
 Rows: the plate's cut (the reference for the ratio column), chamfer() of every convex edge, and
 chamfer_edges() of every convex edge, of the holes' top rims and of all their rims. Each time is the
 minimum over interleaved rounds; "x cut" is the time over the plate's own cut(union_all(holes)),
-"x peer" over OCCT's; "polygons" the result's, with its merged form's count beside it.
+"x peer" over OCCT's; "polygons" the result's, with its merged form's count beside it. Then edges()
+of two solids of about 10,000 faces.
 
 usage: python bench/chamfer_bench.py [--rounds N] [--dist D]
 """
@@ -18,7 +19,7 @@ from fractions import Fraction
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from shapes import hole_grid, plate  # noqa: E402
+from shapes import hole_grid, plate, staircase_operands  # noqa: E402
 
 import brevant_rs as br  # noqa: E402
 
@@ -154,6 +155,24 @@ def main():
               f" {polygons:>9} {merged:>7}")
     if not peers:
         print("(OCP not importable: no OCCT column)")
+    print_edges_rows(args.rounds)
+
+
+def print_edges_rows(rounds):
+    """edges() of two solids of about 10,000 faces: the union of two 2,500-step staircase prisms
+    (10,008 faces, each one polygon) and a plate with 50 x 50 holes (10,006 faces; its top and
+    bottom, split where they have holes, make 15,006 polygons)."""
+    a, b = staircase_operands(2500)
+    solids = {"staircase union, 2,500 steps": a.union(b).merged(),
+              "plate with 50 x 50 holes": plate(50).cut(br.union_all(hole_grid(50))).merged()}
+    best = {name: float("inf") for name in solids}
+    for _ in range(max(rounds, 5)):
+        for name, solid in solids.items():
+            best[name] = min(best[name], minimum(solid.edges, 1)[0])
+    print()
+    print(f"{'edges()':<42} {'ms':>9} {'polygons':>9} {'edges':>7}")
+    for name, solid in solids.items():
+        print(f"{name:<42} {best[name] * 1e3:>9.1f} {len(solid.polygons()):>9} {len(solid.edges()):>7}")
 
 
 if __name__ == "__main__":

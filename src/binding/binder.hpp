@@ -125,7 +125,7 @@ struct EdgeRecords {
         std::size_t start, end, face_a, face_b;
         bool convex;
     };
-    Texts2 points;  // [x, y, z] texts
+    std::vector<std::array<std::string, 3>> points;  // [x, y, z] texts
     Texts labels;
     std::vector<Record> records;
 };

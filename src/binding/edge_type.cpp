@@ -1,4 +1,5 @@
 // brevant_rs.Edge, the record that PySolid.edges() lists: a named tuple (start, end, faces, kind).
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -21,7 +22,7 @@ PyObject* python_str(const std::string& text) {
     return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
 }
 
-PyObject* point_object(const Texts& point) {
+PyObject* point_object(const std::array<std::string, 3>& point) {
     PyRef items[3];
     for (std::size_t i = 0; i < 3; ++i) {
         items[i] = PyRef(python_str(point[i]));

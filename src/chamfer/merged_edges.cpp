@@ -1,10 +1,10 @@
 #include "chamfer/merged_edges.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <numeric>
 
 #include "exact/direction.hpp"
 #include "exact/failure.hpp"
@@ -39,11 +39,38 @@ struct Vertices {
     std::vector<std::size_t> loop_start;    // per polygon, and the end of the last
 };
 
+// A vertex's shadow, and which of its coordinates the shadow holds exactly (bit k for coordinate
+// k), so that equal shadows there prove equal coordinates without reading the exact values.
+struct OrderKey {
+    std::array<double, 3> v;
+    unsigned exact;
+    std::uint32_t vertex;
+};
+
+// An inline n/2^k with |n| <= 2^53 is a double exactly: 53 bits of mantissa hold n, and k <= 62
+// keeps it far from the subnormals.
+bool double_holds(const Rational& r) {
+    if (!r.is_inline()) return false;
+    const std::int64_t n = r.inline_numerator(), d = r.inline_denominator();
+    constexpr std::int64_t kMantissa = std::int64_t{1} << 53;
+    return (d & (d - 1)) == 0 && n <= kMantissa && n >= -kMantissa;
+}
+
+OrderKey order_key(const Vec3& point, const Shadow& shadow, std::uint32_t vertex) {
+    unsigned exact = 0;
+    for (unsigned k = 0; k < 3; ++k) exact |= double_holds(point[k]) ? 1u << k : 0u;
+    return {shadow.v, exact, vertex};
+}
+
 // Point order, from the shadows where they differ: rounding to the nearest double keeps order.
-bool shadow_point_less(const Vec3& a, const Shadow& fa, const Vec3& b, const Shadow& fb) {
+// Equal shadows that both hold their coordinates exactly are equal coordinates.
+bool key_less(const OrderKey& a, const OrderKey& b, const std::vector<const Vec3*>& points) {
     for (std::size_t k = 0; k < 3; ++k) {
-        if (fa.v[k] != fb.v[k] && std::isfinite(fa.v[k]) && std::isfinite(fb.v[k])) return fa.v[k] < fb.v[k];
-        if (a[k] != b[k]) return a[k] < b[k];
+        if (a.v[k] != b.v[k] && std::isfinite(a.v[k]) && std::isfinite(b.v[k])) return a.v[k] < b.v[k];
+        if (a.v[k] == b.v[k] && (a.exact & b.exact & (1u << k))) continue;
+        const Rational& p = (*points[a.vertex])[k];
+        const Rational& q = (*points[b.vertex])[k];
+        if (p != q) return p < q;
     }
     return false;
 }
@@ -114,20 +141,31 @@ Vertices rank_vertices(const Solid& solid) {
     const std::vector<const Vec3*>& points = numbers.points();
     std::vector<Shadow> shadows;
     shadows.reserve(points.size());
-    for (const Vec3* p : points) shadows.push_back(shadow_of(*p));
-    std::vector<std::uint32_t> order(points.size());
-    std::iota(order.begin(), order.end(), std::uint32_t{0});
-    std::sort(order.begin(), order.end(), [&](std::uint32_t i, std::uint32_t j) {
-        return shadow_point_less(*points[i], shadows[i], *points[j], shadows[j]);
-    });
+    std::vector<OrderKey> order;
+    order.reserve(points.size());
+    for (std::uint32_t i = 0; i < points.size(); ++i) {
+        shadows.push_back(shadow_of(*points[i]));
+        order.push_back(order_key(*points[i], shadows.back(), i));
+    }
+    // Where every coordinate is a double exactly (integer and dyadic parts), the doubles alone
+    // give the order.
+    if (std::all_of(order.begin(), order.end(), [](const OrderKey& k) { return k.exact == 7u; })) {
+        std::sort(order.begin(), order.end(), [](const OrderKey& a, const OrderKey& b) {
+            if (a.v[0] != b.v[0]) return a.v[0] < b.v[0];
+            return a.v[1] != b.v[1] ? a.v[1] < b.v[1] : a.v[2] < b.v[2];
+        });
+    } else {
+        std::sort(order.begin(), order.end(), [&](const OrderKey& a, const OrderKey& b) { return key_less(a, b, points); });
+    }
     std::vector<std::uint32_t> rank(points.size());
     Vertices out;
     out.points.reserve(points.size());
     out.shadows.reserve(points.size());
     for (std::size_t r = 0; r < order.size(); ++r) {
-        rank[order[r]] = static_cast<std::uint32_t>(r);
-        out.points.push_back(*points[order[r]]);
-        out.shadows.push_back(shadows[order[r]]);
+        const std::uint32_t vertex = order[r].vertex;
+        rank[vertex] = static_cast<std::uint32_t>(r);
+        out.points.push_back(*points[vertex]);
+        out.shadows.push_back(shadows[vertex]);
     }
     for (std::uint32_t& v : ranks) v = rank[v];
     out.ranks = std::move(ranks);
@@ -178,6 +216,33 @@ public:
     }
 
     MergedEdges run() {
+        match_sides();
+        MergedEdges out;
+        number_faces(out.map);
+        build_segments(out);
+        if (irregular_) out.map.irregular = irregularity();
+        out.points = std::move(vertices_.points);
+        return out;
+    }
+
+    EdgeOutline outline() {
+        match_sides();
+        EdgeOutline out;
+        const std::vector<Chain> found = chains();
+        out.segments.reserve(found.size());
+        for (const auto& [first, last] : found) {
+            const RankedStretch& head = stretches_[first];
+            out.segments.push_back({head.from, stretches_[last].to, head.poly_a, head.poly_b, head.convex});
+        }
+        if (irregular_) out.irregular = irregularity();
+        out.points = std::move(vertices_.points);
+        return out;
+    }
+
+private:
+    using Chain = std::pair<std::size_t, std::size_t>;  // the first and last stretch of a segment
+
+    void match_sides() {
         const FiledSides filed = file_sides(vertices_);
         for (std::uint32_t lo = 0; lo < vertices_.points.size(); ++lo) {
             if (lo % 64 == 0) poll_interrupt();  // every 64 vertices
@@ -189,15 +254,10 @@ public:
                 i = j;
             }
         }
-        MergedEdges out;
-        number_faces(out.map);
-        chain_stretches(out);
-        if (irregular_) out.map.irregular = Irregularity{vertices_.points[irregular_->first], irregular_->second};
-        out.points = std::move(vertices_.points);
-        return out;
     }
 
-private:
+    Irregularity irregularity() const { return {vertices_.points[irregular_->first], irregular_->second}; }
+
     void mark(std::uint32_t at, const char* reason) {
         if (!irregular_ || at < irregular_->first) irregular_ = {at, reason};
     }
@@ -214,6 +274,7 @@ private:
         const std::uint32_t b = s.ascending ? t.polygon : s.polygon;
         const Vec3& na = solid_.polygons[a].plane.normal;
         const Vec3& nb = solid_.polygons[b].plane.normal;
+        if (na == nb) return faces_.unite(a, b);  // polygons of one face, split where it has holes
         // Into face a from the edge, N_a × (the side as a runs it) points into a's loop; the edge is
         // convex where that leads behind b. Both normals are perpendicular to the side, so the
         // triple product is zero exactly when they are parallel: the two polygons share a plane.
@@ -236,9 +297,9 @@ private:
         }
     }
 
-    // Stretches joined where one ends and the next, between the same two faces, begins.
-    void chain_stretches(MergedEdges& out) {
-        EdgeMap& map = out.map;
+    // Stretches joined where one ends and the next, between the same two faces, begins; in order
+    // of (start, end).
+    std::vector<Chain> chains() {
         // The stretches came in order of (from, to), as the sides were filed.
         std::vector<std::size_t> first_from(vertices_.points.size() + 1, stretches_.size());
         for (std::size_t k = stretches_.size(); k-- > 0;) first_from[stretches_[k].from] = k;
@@ -250,23 +311,33 @@ private:
             return std::nullopt;
         };
         std::vector<char> continues(stretches_.size(), 0);
-        std::vector<std::optional<std::size_t>> next(stretches_.size());
+        next_.assign(stretches_.size(), std::nullopt);
         for (std::size_t k = 0; k < stretches_.size(); ++k) {
-            next[k] = next_of(stretches_[k]);
-            if (next[k]) continues[*next[k]] = 1;
+            next_[k] = next_of(stretches_[k]);
+            if (next_[k]) continues[*next_[k]] = 1;
         }
-        std::vector<std::pair<std::size_t, std::size_t>> chains;  // first and last stretch
+        std::vector<Chain> chains;
         for (std::size_t k = 0; k < stretches_.size(); ++k) {
             if (continues[k]) continue;
             std::size_t last = k;
-            while (next[last]) last = *next[last];
+            while (next_[last]) last = *next_[last];
             chains.emplace_back(k, last);
         }
-        std::sort(chains.begin(), chains.end(), [&](const auto& x, const auto& y) {
-            return stretches_[x.first].from != stretches_[y.first].from
-                       ? stretches_[x.first].from < stretches_[y.first].from
-                       : stretches_[x.second].to < stretches_[y.second].to;
-        });
+        // The heads came in order of their first vertex, as the stretches did: only chains that
+        // start at one vertex need ordering, by the vertex where they end.
+        for (std::size_t i = 0; i < chains.size();) {
+            std::size_t j = i + 1;
+            while (j < chains.size() && stretches_[chains[j].first].from == stretches_[chains[i].first].from) ++j;
+            std::sort(chains.begin() + static_cast<std::ptrdiff_t>(i), chains.begin() + static_cast<std::ptrdiff_t>(j),
+                      [&](const auto& x, const auto& y) { return stretches_[x.second].to < stretches_[y.second].to; });
+            i = j;
+        }
+        return chains;
+    }
+
+    void build_segments(MergedEdges& out) {
+        EdgeMap& map = out.map;
+        const std::vector<Chain> chains = this->chains();
         map.segments.reserve(chains.size());
         out.ends.reserve(chains.size());
         for (const auto& [first, last] : chains) {
@@ -276,7 +347,7 @@ private:
                             {Rational(), Rational(), Rational()}, head.convex,
                             {solid_.polygons[head.poly_a].plane, head.poly_a},
                             {solid_.polygons[head.poly_b].plane, head.poly_b}, {}};
-            for (std::size_t k = first; k != last; k = *next[k]) segment.joints.push_back(vertices_.points[stretches_[*next[k]].from]);
+            for (std::size_t k = first; k != last; k = *next_[k]) segment.joints.push_back(vertices_.points[stretches_[*next_[k]].from]);
             map.segments.push_back(std::move(segment));
             out.ends.push_back({head.from, stretches_[last].to});
         }
@@ -292,6 +363,7 @@ private:
     std::vector<Shadow> normals_;  // per polygon
     std::vector<RankedStretch> stretches_;
     std::optional<std::pair<std::uint32_t, const char*>> irregular_;
+    std::vector<std::optional<std::size_t>> next_;  // per stretch: the one its segment goes on with (chains())
 };
 
 }  // namespace
@@ -304,6 +376,8 @@ bool point_less(const Vec3& a, const Vec3& b) {
 }
 
 MergedEdges find_merged_edges(const Solid& merged) { return Finder(merged, rank_vertices(merged)).run(); }
+
+EdgeOutline outline_merged_edges(const Solid& merged) { return Finder(merged, rank_vertices(merged)).outline(); }
 
 void add_directions(EdgeMap& map) {
     for (Segment& s : map.segments) {

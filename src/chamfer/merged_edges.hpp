@@ -13,6 +13,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "chamfer/edge_map.hpp"
 
@@ -29,6 +31,25 @@ struct MergedEdges {
 // (with its reason) where a side is met by no side (the solid is open), by more than one (more than
 // two faces meet), by a side running the same way, or by a face in its plane facing the other way.
 MergedEdges find_merged_edges(const Solid& merged);
+
+// A segment of find_merged_edges as its ends in `points` and the polygons beside its first stretch.
+struct SegmentOutline {
+    std::uint32_t start;
+    std::uint32_t end;
+    std::uint32_t poly_a;
+    std::uint32_t poly_b;
+    bool convex;
+};
+
+struct EdgeOutline {
+    std::vector<Vec3> points;  // every vertex, in point order
+    std::vector<SegmentOutline> segments;
+    std::optional<Irregularity> irregular;
+};
+
+// The segments of find_merged_edges without their planes and joints: enough to list them, at a
+// fraction of the memory.
+EdgeOutline outline_merged_edges(const Solid& merged);
 
 // Sets every segment's canonical direction D.
 void add_directions(EdgeMap& map);

@@ -1,6 +1,7 @@
 #include "exact/rational.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <memory>
 #include <numeric>
@@ -410,7 +411,14 @@ BigInt Rational::denominator() const {
 }
 
 std::string Rational::str() const {
-    if (is_inline()) return std::to_string(words_.num) + "/" + std::to_string(den_);
+    if (is_inline()) {
+        // Sign, 19 digits, the bar and 19 digits: written in one buffer, one string made.
+        char text[48];
+        char* end = std::to_chars(text, text + sizeof text, words_.num).ptr;
+        *end++ = '/';
+        end = std::to_chars(end, text + sizeof text, den_).ptr;
+        return std::string(text, end);
+    }
     return numerator().str() + "/" + denominator().str();
 }
 

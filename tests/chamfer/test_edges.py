@@ -74,6 +74,20 @@ def test_prism_edges_follow_from_the_loop(shape):
         assert records(prism(loop, h)) == prism_edges(loop, h), loop
 
 
+@pytest.mark.parametrize("a, b", [
+    (Fraction(1, 3), Fraction(1, 3) + Fraction(1, 2 ** 80)),  # neither a double
+    (Fraction(2), Fraction(2) + Fraction(1, 2 ** 52)),  # a double, and one that rounds to it
+    (Fraction(2) - Fraction(1, 2 ** 54), Fraction(2)),  # the other way round
+], ids=["thirds", "double-then-not", "not-then-double"])
+def test_points_whose_doubles_tie_keep_their_exact_order(a, b):
+    """Corners at x = a < b whose x round to one double, with a's corner higher, so that an order
+    read off the doubles alone would put b's first; where x is a double exactly the order trusts
+    equal doubles, elsewhere it reads the exact values."""
+    assert float(a) == float(b) and a < b
+    loop = [(0, 0), (3, 0), (b, 3), (a, 5)]
+    assert records(prism(loop, 2)) == prism_edges(loop, 2)
+
+
 @pytest.mark.parametrize("k", [-1000, 0, 1000])
 def test_edges_scale_exactly_at_extreme_magnitudes(k):
     f = Fraction(2) ** k
