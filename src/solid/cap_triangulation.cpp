@@ -63,21 +63,49 @@ bool has_separating_edge(const Triangle2& s, const Triangle2& t) {
 
 Rational doubled_area(const Triangle2& t) { return orient2(t[0], t[1], t[2]); }
 
-bool covers_loop(const EarClipping& clipping) {
-    if (!clipping.remainder.empty() && !edges_cancel(clipping.remainder)) return false;
-    std::vector<const Triangle2*> solid_triangles;
-    for (const Triangle2& t : clipping.triangles) {
-        const int sign = doubled_area(t).sign();
-        if (sign < 0) return false;
-        if (sign > 0) solid_triangles.push_back(&t);
+// A triangle's exact bounding box.
+struct TriangleBox {
+    const Triangle2* triangle;
+    Rational lo[2], hi[2];
+};
+
+TriangleBox box_of(const Triangle2& t) {
+    TriangleBox b{&t, {t[0][0], t[0][1]}, {t[0][0], t[0][1]}};
+    for (const Point2& p : t) {
+        for (std::size_t k = 0; k < 2; ++k) {
+            if (p[k] < b.lo[k]) b.lo[k] = p[k];
+            if (b.hi[k] < p[k]) b.hi[k] = p[k];
+        }
     }
-    for (std::size_t i = 0; i < solid_triangles.size(); ++i) {
-        for (std::size_t j = i + 1; j < solid_triangles.size(); ++j) {
-            poll_interrupt();  // every pair of triangles
-            if (interiors_overlap(*solid_triangles[i], *solid_triangles[j])) return false;
+    return b;
+}
+
+// No two triangles of positive area overlap inside. Triangles whose boxes at most touch have
+// interiors apart, and for two convex polygons with interiors apart some edge's line has the other
+// on its outer side (an edge of their Minkowski difference separates it from the origin), so
+// interiors_overlap says no for them too: only pairs whose boxes overlap are tested, found by a
+// sweep along x.
+bool interiors_apart(std::vector<TriangleBox>& boxes) {
+    std::sort(boxes.begin(), boxes.end(), [](const TriangleBox& a, const TriangleBox& b) { return a.lo[0] < b.lo[0]; });
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        for (std::size_t j = i + 1; j < boxes.size() && boxes[j].lo[0] < boxes[i].hi[0]; ++j) {
+            poll_interrupt();  // every pair of triangles whose boxes meet along x
+            if (!(boxes[j].lo[1] < boxes[i].hi[1] && boxes[i].lo[1] < boxes[j].hi[1])) continue;
+            if (interiors_overlap(*boxes[i].triangle, *boxes[j].triangle)) return false;
         }
     }
     return true;
+}
+
+bool covers_loop(const EarClipping& clipping) {
+    if (!clipping.remainder.empty() && !edges_cancel(clipping.remainder)) return false;
+    std::vector<TriangleBox> solid_triangles;
+    for (const Triangle2& t : clipping.triangles) {
+        const int sign = doubled_area(t).sign();
+        if (sign < 0) return false;
+        if (sign > 0) solid_triangles.push_back(box_of(t));
+    }
+    return interiors_apart(solid_triangles);
 }
 
 }  // namespace
