@@ -171,24 +171,35 @@ struct Cluster {
     Box2 box;
 };
 
-// The clusters whose boxes meet, joined (a sweep along x, so that only boxes that may meet are
-// compared); the same clusters in the same order when none meet.
-std::vector<Cluster> join_meeting(std::vector<Cluster> clusters) {
-    const std::size_t n = clusters.size();
-    std::vector<int> parent(n), by_left(n);
-    std::iota(parent.begin(), parent.end(), 0);
+// Joins in `parent` every two boxes that meet, by a sweep along x so that only boxes that may
+// meet are compared; true when any two met.
+bool unite_meeting_boxes(const std::vector<Box2>& boxes, std::vector<int>& parent) {
+    const std::size_t n = boxes.size();
+    std::vector<int> by_left(n);
     std::iota(by_left.begin(), by_left.end(), 0);
-    std::sort(by_left.begin(), by_left.end(), [&](int x, int y) { return clusters[x].box.lo[0] < clusters[y].box.lo[0]; });
+    std::sort(by_left.begin(), by_left.end(), [&](int x, int y) { return boxes[x].lo[0] < boxes[y].lo[0]; });
     bool any = false;
     for (std::size_t i = 0; i < n; ++i) {
-        poll_interrupt();
-        for (std::size_t j = i + 1; j < n && !(clusters[by_left[i]].box.hi[0] < clusters[by_left[j]].box.lo[0]); ++j) {
-            if (!clusters[by_left[i]].box.overlaps(clusters[by_left[j]].box)) continue;
+        poll_interrupt();  // every box, against those it may meet
+        const Box2& left = boxes[by_left[i]];
+        for (std::size_t j = i + 1; j < n && !(left.hi[0] < boxes[by_left[j]].lo[0]); ++j) {
+            if (!left.overlaps(boxes[by_left[j]])) continue;
             parent[root_of(parent, by_left[i])] = root_of(parent, by_left[j]);
             any = true;
         }
     }
-    if (!any) return clusters;
+    return any;
+}
+
+// The clusters whose boxes meet, joined; the same clusters in the same order when none meet.
+std::vector<Cluster> join_meeting(std::vector<Cluster> clusters) {
+    const std::size_t n = clusters.size();
+    std::vector<Box2> boxes;
+    boxes.reserve(n);
+    for (const Cluster& c : clusters) boxes.push_back(c.box);
+    std::vector<int> parent(n);
+    std::iota(parent.begin(), parent.end(), 0);
+    if (!unite_meeting_boxes(boxes, parent)) return clusters;
     std::vector<Cluster> joined;
     std::vector<int> slot(n, -1);
     for (std::size_t i = 0; i < n; ++i) {
@@ -212,15 +223,7 @@ std::optional<std::vector<Cluster>> clusters_of(const BodyFace& face, const std:
     for (const Segment2& c : cuts) boxes.push_back(shadow_box(c.from, c.to));
     std::vector<int> parent(n);
     std::iota(parent.begin(), parent.end(), 0);
-    std::vector<int> by_left(n);
-    std::iota(by_left.begin(), by_left.end(), 0);
-    std::sort(by_left.begin(), by_left.end(), [&](int x, int y) { return boxes[x].lo[0] < boxes[y].lo[0]; });
-    for (std::size_t i = 0; i < n; ++i) {
-        for (std::size_t j = i + 1; j < n && !(boxes[by_left[i]].hi[0] < boxes[by_left[j]].lo[0]); ++j) {
-            poll_interrupt();
-            if (boxes[by_left[i]].overlaps(boxes[by_left[j]])) parent[root_of(parent, by_left[i])] = root_of(parent, by_left[j]);
-        }
-    }
+    unite_meeting_boxes(boxes, parent);
     std::vector<Cluster> clusters;
     std::vector<int> cluster_of(n, -1);
     for (std::size_t i = 0; i < n; ++i) {

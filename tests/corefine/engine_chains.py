@@ -23,11 +23,18 @@ def chain_box(rng, prefix):
     return br.make_box(*map(text, size), prefix).translate(*map(text, place))
 
 
-def chain_prism(rng, prefix):
+def star_loop(rng):
+    """Integer points at random angles and distances around the origin, in order of angle, as the
+    flat number texts of a prism's loop (often non-convex; rounding may make it cross itself)."""
     angles = sorted(rng.uniform(0, 2 * math.pi) for _ in range(rng.randint(3, 8)))
     points = [(round(r * math.cos(a)), round(r * math.sin(a))) for a in angles for r in [rng.randint(1, 5)]]
+    return [str(c) for p in points for c in p]
+
+
+def chain_prism(rng, prefix):
+    loop = star_loop(rng)
     try:
-        prism = br.make_prism([str(c) for p in points for c in p], str(rng.randint(1, 3)), prefix)
+        prism = br.make_prism(loop, str(rng.randint(1, 3)), prefix)
     except ValueError:  # the rounding made the loop cross itself
         return chain_box(rng, prefix)
     return prism.translate(*(str(rng.randint(-1, 1)) for _ in range(3)))

@@ -1,7 +1,6 @@
 """The boolean engine that returns merged faces: union, cut, intersect and union_all."""
 
 import json
-import math
 import pathlib
 import random
 import sys
@@ -14,7 +13,7 @@ import brevant_rs as br
 sys.path.insert(0, str(pathlib.Path(__file__).parents[1] / "merge"))
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
 from solids import box  # noqa: E402
-from engine_chains import chain_digests  # noqa: E402
+from engine_chains import chain_digests, star_loop  # noqa: E402
 
 RNG = random.Random()
 OPS = ("union", "cut", "intersect")
@@ -33,10 +32,9 @@ def random_box(rng, prefix):
 
 def random_prism(rng, prefix):
     """A prism over a random star-shaped loop of integer points (often non-convex)."""
-    angles = sorted(rng.uniform(0, 2 * math.pi) for _ in range(rng.randint(3, 8)))
-    points = [(round(r * math.cos(a)), round(r * math.sin(a))) for a in angles for r in [rng.randint(1, 5)]]
+    loop = star_loop(rng)
     try:
-        prism = br.make_prism([str(c) for p in points for c in p], str(rng.randint(1, 4)), prefix)
+        prism = br.make_prism(loop, str(rng.randint(1, 4)), prefix)
     except ValueError:  # the rounding made the loop cross itself
         return random_box(rng, prefix)
     return prism.translate(*(str(rng.randint(-2, 2)) for _ in range(3)))
