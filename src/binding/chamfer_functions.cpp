@@ -44,7 +44,8 @@ std::optional<std::vector<EdgeChoice>> edge_choices(const Args& args) {
 // result of the booleans keeps whole faces with their holes there.
 const MethodDef chamfer_method{"chamfer", {{"dist", Kind::Text}}, nullptr, [](const SolidValue& self, const Args& args) -> Result {
                                    const Rational dist = parse_r(args.text(0));
-                                   return chamfer(self.solid(), dist, self.known_body());
+                                   return std::visit([](auto&& solid) -> Result { return std::move(solid); },
+                                                     chamfer(self.solid(), dist, self.known_body()));
                                }};
 
 const MethodDef chamfer_edges_method{

@@ -61,7 +61,7 @@ Solid chamfer_convex(const Solid& solid, const Rational& dist) {
 
 }  // namespace
 
-Solid chamfer(const Solid& solid, const Rational& dist, const Body* body) {
+Chamfered chamfer(const Solid& solid, const Rational& dist, const Body* body) {
     if (dist.sign() < 0) refuse_negative_distance();
     if (dist.sign() == 0) {
         (void)reach(solid);  // a solid without polygons fails here, as every chamfer of it does

@@ -10,8 +10,7 @@
 // edge's canonical integer direction D (dist for an axis-parallel edge, dist·|D| in general).
 #pragma once
 
-#include "corefine/body.hpp"
-#include "solid/solid.hpp"
+#include "chamfer/local_chamfer.hpp"
 
 namespace brevant {
 
@@ -20,6 +19,6 @@ namespace brevant {
 // bevels reach past a face or each other (for a convex solid: the result turns inside out or loses
 // a face plane of the input). A solid without polygons fails with an InternalFailure.
 // `body`, when given, is the solid as the engine holds it (cut_away.hpp): the result is the same.
-Solid chamfer(const Solid& solid, const Rational& dist, const Body* body = nullptr);
+Chamfered chamfer(const Solid& solid, const Rational& dist, const Body* body = nullptr);
 
 }  // namespace brevant

@@ -118,6 +118,7 @@ std::optional<ConvexPiece> cut_seed(std::vector<PieceFace> seed, const std::vect
         if (face.tag.role == FaceRole::kProvisional) throw InternalFailure("chamfer: a piece reaches past its seed");
         if (face.tag.role == FaceRole::kContact) piece.contacts.push_back({face.tag.face, face.polygon});
         if (face.tag.role == FaceRole::kStop) piece.stops.push_back({face.tag.face, face.polygon});
+        piece.roles.push_back(face.tag.role);
         polygons.push_back(std::move(face.polygon));
     }
     piece.solid = Solid::make(std::move(polygons));

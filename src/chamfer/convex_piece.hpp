@@ -49,6 +49,7 @@ struct Contact {
 
 struct ConvexPiece {
     Solid solid;                    // outward faces
+    std::vector<FaceRole> roles;    // per face of `solid`
     std::vector<Contact> contacts;  // the contact faces, as in `solid`
     std::vector<Contact> stops;     // the stop faces, as in `solid`
 };

@@ -56,12 +56,13 @@ bool face_separates(const Solid& a, const Solid& b) {
     return false;
 }
 
-// Every two pieces proven apart: a sweep along x over the shadow boxes, so that only pieces whose
-// boxes meet are compared.
-bool all_apart(const std::vector<Solid>& pieces) {
+}  // namespace
+
+// A sweep along x over the shadow boxes, so that only pieces whose boxes meet are compared.
+bool pieces_apart(const std::vector<const Solid*>& pieces) {
     std::vector<BoxF64> boxes;
     boxes.reserve(pieces.size());
-    for (const Solid& piece : pieces) boxes.push_back(shadow_box(piece));
+    for (const Solid* piece : pieces) boxes.push_back(shadow_box(*piece));
     std::vector<std::size_t> order(pieces.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) { return boxes[i].lo[0] < boxes[j].lo[0]; });
@@ -71,21 +72,17 @@ bool all_apart(const std::vector<Solid>& pieces) {
         for (std::size_t y = x + 1; y < order.size() && boxes[order[y]].lo[0] <= boxes[i].hi[0]; ++y) {
             const std::size_t j = order[y];
             if (boxes_apart(boxes[i], boxes[j])) continue;
-            if (!face_separates(pieces[i], pieces[j]) && !face_separates(pieces[j], pieces[i])) return false;
+            if (!face_separates(*pieces[i], *pieces[j]) && !face_separates(*pieces[j], *pieces[i])) return false;
         }
     }
     return true;
 }
 
-}  // namespace
-
 Solid union_of_pieces(const std::vector<Solid>& pieces) {
-    if (!all_apart(pieces)) {
-        std::vector<const Solid*> parts;
-        parts.reserve(pieces.size());
-        for (const Solid& piece : pieces) parts.push_back(&piece);
-        return union_all(parts);
-    }
+    std::vector<const Solid*> parts;
+    parts.reserve(pieces.size());
+    for (const Solid& piece : pieces) parts.push_back(&piece);
+    if (!pieces_apart(parts)) return union_all(parts);
     Solid together;
     for (const Solid& piece : pieces) {
         together.polygons.insert(together.polygons.end(), piece.polygons.begin(), piece.polygons.end());

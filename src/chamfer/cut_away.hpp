@@ -14,6 +14,9 @@
 
 namespace brevant {
 
+// Whether every two of the closed outward convex pieces are proven apart.
+bool pieces_apart(const std::vector<const Solid*>& pieces);
+
 // p1 ∪ p2 ∪ … for closed outward convex pieces: their faces together when every two are proven
 // apart, else the engine's union.
 Solid union_of_pieces(const std::vector<Solid>& pieces);

@@ -13,7 +13,7 @@ namespace {
 using testing_shapes::pt;
 
 TEST(Chamfer, UnitCubeCornerBecomesTheDiagonalFacet) {
-    const Solid result = chamfer(Solid::cube(1, 1, 1, "p"), Rational(1, 10));
+    const Solid result = std::get<Solid>(chamfer(Solid::cube(1, 1, 1, "p"), Rational(1, 10)));
     EXPECT_EQ(volume6(result), Rational(709, 125));
     EXPECT_TRUE(watertight_ok(result));
 
