@@ -1,7 +1,6 @@
 #include "chamfer/convex_piece.hpp"
 
 #include <algorithm>
-#include <set>
 
 #include "boolean/split.hpp"
 #include "exact/failure.hpp"
@@ -28,7 +27,7 @@ std::size_t dominant_axis(const Vec3& n) {
 
 // The points (corners of a convex polygon in the plane, maybe with points along its sides) as a
 // loop counter-clockwise seen from the plane's front, without the points along sides.
-std::vector<Vec3> convex_loop(const std::set<Vec3>& points, const Plane& plane) {
+std::vector<Vec3> convex_loop(const std::vector<Vec3>& points, const Plane& plane) {
     const std::size_t k = dominant_axis(plane.normal);
     std::array<Rational, 2> centre{Rational(), Rational()};
     for (const Vec3& p : points) {
@@ -73,12 +72,16 @@ std::vector<Vec3> convex_loop(const std::set<Vec3>& points, const Plane& plane) 
 std::vector<PieceFace> cut(std::vector<PieceFace> faces, const Halfspace& h) {
     const PlaneF64 fast = plane_f64(h.plane);
     std::vector<PieceFace> kept;
-    std::set<Vec3> on_plane;
+    std::vector<Vec3> on_plane;  // each point once: a piece has a few
     for (PieceFace& face : faces) {
         Split parts = split(h.plane, fast, std::move(face.polygon));
         for (Polygon& piece : parts.back) {
-            for (const Vec3& v : piece.vertices) {
-                if (h.plane.side(v) == 0) on_plane.insert(v);
+            for (std::size_t i = 0; i < piece.vertices.size(); ++i) {
+                const Vec3& v = piece.vertices[i];
+                if (vertex_side(h.plane, fast, piece.float_vertices[i], v) == 0 &&
+                    std::find(on_plane.begin(), on_plane.end(), v) == on_plane.end()) {
+                    on_plane.push_back(v);
+                }
             }
             kept.push_back({std::move(piece), face.tag});
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 
 #include "chamfer/face_planes.hpp"
 #include "chamfer/polygon_sets.hpp"
@@ -22,7 +23,18 @@ struct LineSide {
 
 struct Line {
     Vec3 dir;
+    Vec3 moment;
     std::vector<LineSide> sides;
+};
+
+struct LineHash {
+    std::size_t operator()(const std::pair<Vec3, Vec3>& line) const {
+        std::size_t h = 0;
+        for (const Vec3* v : {&line.first, &line.second}) {
+            for (const Rational& c : *v) h = h * 31 + c.hash();
+        }
+        return h;
+    }
 };
 
 struct PolygonFacts {
@@ -148,7 +160,10 @@ void walk_line(const Line& line, const std::vector<PolygonFacts>& facts, Polygon
 EdgeMap map_edges(const Solid& solid) {
     std::vector<PolygonFacts> facts;
     facts.reserve(solid.polygons.size());
-    std::map<std::string, Line> lines;
+    // Sides gather by their line's direction and moment; the lines are then walked in the order
+    // of their keys, written once per line.
+    std::unordered_map<std::pair<Vec3, Vec3>, std::size_t, LineHash> line_index;
+    std::vector<Line> lines;
     for (std::size_t i = 0; i < solid.polygons.size(); ++i) {
         poll_interrupt();  // every polygon
         const Polygon& polygon = solid.polygons[i];
@@ -160,17 +175,21 @@ EdgeMap map_edges(const Solid& solid) {
         for (std::size_t j = 0; j < v.size(); ++j) {
             const Vec3& from = v[j];
             const Vec3& to = v[(j + 1) % v.size()];
-            std::optional<SideOnLine> side = side_on_line(from, to);
+            std::optional<SideOnLine> side = side_on_unnamed_line(from, to);
             if (!side) continue;
-            Line& line = lines[side->key];
-            if (line.sides.empty()) line.dir = side->dir;
-            line.sides.push_back({i, std::move(side->lo), std::move(side->hi), side->forward, from, to});
+            const auto [it, added] = line_index.try_emplace({side->dir, side->moment}, lines.size());
+            if (added) lines.push_back({std::move(side->dir), std::move(side->moment), {}});
+            lines[it->second].sides.push_back({i, std::move(side->lo), std::move(side->hi), side->forward, from, to});
         }
     }
+    std::vector<std::pair<std::string, const Line*>> in_key_order;
+    in_key_order.reserve(lines.size());
+    for (const Line& line : lines) in_key_order.emplace_back(line_key(line.dir, line.moment), &line);
+    std::sort(in_key_order.begin(), in_key_order.end());
 
     EdgeMap map;
     PolygonSets faces(solid.polygons.size());
-    for (const auto& [key, line] : lines) walk_line(line, facts, faces, map);
+    for (const auto& [key, line] : in_key_order) walk_line(*line, facts, faces, map);
 
     std::map<std::size_t, std::size_t> face_index;
     map.face_of.reserve(solid.polygons.size());

@@ -118,47 +118,67 @@ bool enters(const Polygon& polygon, const Solid& piece, const PieceFaces& faces)
     return true;
 }
 
-std::vector<Point2> projected(const std::vector<Vec3>& points, const PlaneFrame& frame) {
-    std::vector<Point2> out;
-    out.reserve(points.size());
-    for (const Vec3& p : points) out.push_back(frame.project(p));
+// Points of a plane in its frame, with their shadows.
+struct Points2 {
+    std::vector<Point2> exact;
+    std::vector<FloatPoint> shadows;
+};
+
+Points2 projected(const std::vector<Vec3>& points, const PlaneFrame& frame) {
+    Points2 out;
+    out.exact.reserve(points.size());
+    out.shadows.reserve(points.size());
+    for (const Vec3& p : points) {
+        out.exact.push_back(frame.project(p));
+        out.shadows.push_back(shadow(out.exact.back()));
+    }
     return out;
 }
 
-int orient(const Point2& a, const Point2& b, const Point2& c) { return orient_sign(a, b, c, shadow(a), shadow(b), shadow(c)); }
-
-// Whether the segment pq meets the inside of the convex polygon (corners in order, turning `turn`):
-// two convex sets are apart exactly when a line along a side of one separates them.
-bool crosses_inside(const Point2& p, const Point2& q, const std::vector<Point2>& convex, int turn) {
-    const std::size_t n = convex.size();
+// Whether the segment from point i to point j of `ends` meets the inside of the convex polygon
+// (corners in order, turning `turn`): two convex sets are apart exactly when a line along a side
+// of one separates them.
+bool crosses_inside(const Points2& ends, const Points2& convex, int turn) {
+    const std::size_t n = convex.exact.size();
+    const auto side = [](const Points2& s, std::size_t i, std::size_t j, const Points2& t, std::size_t k) {
+        return orient_sign(s.exact[i], s.exact[j], t.exact[k], s.shadows[i], s.shadows[j], t.shadows[k]);
+    };
     for (std::size_t i = 0; i < n; ++i) {
-        const Point2& a = convex[i];
-        const Point2& b = convex[(i + 1) % n];
-        if (orient(a, b, p) * turn <= 0 && orient(a, b, q) * turn <= 0) return false;
+        const std::size_t j = (i + 1) % n;
+        if (side(convex, i, j, ends, 0) * turn <= 0 && side(convex, i, j, ends, 1) * turn <= 0) return false;
     }
     bool left = false, right = false;
-    for (const Point2& c : convex) {
-        const int side = orient(p, q, c);
-        left = left || side > 0;
-        right = right || side < 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        const int s = side(ends, 0, 1, convex, k);
+        left = left || s > 0;
+        right = right || s < 0;
     }
     return left && right;
 }
 
+// The order of two numbers from their shadows where those differ (rounding keeps order), else
+// exactly.
+int compare(const Rational& a, const Rational& b, double fa, double fb) {
+    if (fa != fb) return fa < fb ? -1 : 1;
+    const auto c = a <=> b;
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
 // Whether x lies in the polygon or on its boundary (winding number, exactly).
-bool covers(const std::vector<Point2>& loop, const Point2& x) {
+bool covers(const Points2& loop, const Point2& x, const FloatPoint& fx) {
     int winding = 0;
-    const std::size_t n = loop.size();
+    const std::size_t n = loop.exact.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const Point2& a = loop[i];
-        const Point2& b = loop[(i + 1) % n];
-        const bool a_above = a[1] > x[1], b_above = b[1] > x[1];
-        const bool a_below = a[1] < x[1], b_below = b[1] < x[1];
-        if ((a_above && b_above) || (a_below && b_below)) continue;
-        const int side = orient(a, b, x);
+        const std::size_t j = (i + 1) % n;
+        const Point2& a = loop.exact[i];
+        const Point2& b = loop.exact[j];
+        const int av = compare(a[1], x[1], loop.shadows[i][1], fx[1]);
+        const int bv = compare(b[1], x[1], loop.shadows[j][1], fx[1]);
+        if (av * bv > 0) continue;  // both above or both below
+        const int side = orient_sign(a, b, x, loop.shadows[i], loop.shadows[j], fx);
         if (side == 0 && std::min(a[0], b[0]) <= x[0] && x[0] <= std::max(a[0], b[0])) return true;
-        if (!a_above && b_above && side > 0) ++winding;
-        if (a_above && !b_above && side < 0) --winding;
+        if (av <= 0 && bv > 0 && side > 0) ++winding;
+        if (av > 0 && bv <= 0 && side < 0) --winding;
     }
     return winding != 0;
 }
@@ -249,13 +269,12 @@ private:
     // centre on the face.
     bool contacts_lie_on_their_faces() {
         std::vector<const Contact*> contacts;
-        std::vector<std::vector<Point2>> corners;
+        std::vector<Points2> corners;
         std::vector<ShadowBox> contact_boxes, segment_boxes;
         for (const FaceOfSolid& face : faces_) {
             for (const Contact* c : face.contacts) {
                 const PlaneFrame& frame = *face.frame;
-                if (!(PlaneFrame::of(c->polygon.plane).key == frame.key) ||
-                    c->polygon.plane.normal[frame.axis].sign() != face.turn || !centre_on_face(*c, face)) {
+                if (!in_plane_of(c->polygon, face) || !centre_on_face(*c, face)) {
                     return false;
                 }
                 contacts.push_back(c);
@@ -264,18 +283,22 @@ private:
             }
         }
         for (const Segment& s : map_.segments) segment_boxes.push_back(box_of({to_float_vertex(s.start), to_float_vertex(s.end)}));
+        std::vector<std::array<Points2, 2>> ends(map_.segments.size());  // in the frames of faces a and b
         return all_pairs(contact_boxes, segment_boxes, [&](std::size_t i, std::size_t j) {
             const Contact& c = *contacts[i];
             const Segment& s = map_.segments[j];
-            if (map_.face_of[s.a.polygon] != c.face && map_.face_of[s.b.polygon] != c.face) return true;
+            const int side = map_.face_of[s.a.polygon] == c.face ? 0 : (map_.face_of[s.b.polygon] == c.face ? 1 : -1);
+            if (side < 0) return true;
             const FaceOfSolid& face = faces_[c.face];
-            return !crosses_inside(face.frame->project(s.start), face.frame->project(s.end), corners[i], face.turn);
+            Points2& in_face = ends[j][side];
+            if (in_face.exact.empty()) in_face = projected({s.start, s.end}, *face.frame);
+            return !crosses_inside(in_face, corners[i], face.turn);
         });
     }
 
     // A polygon of the solid in its face's frame, made when first asked for.
-    const std::vector<Point2>& projected_polygon(std::size_t i) {
-        if (projected_[i].empty()) projected_[i] = projected(solid_.polygons[i].vertices, *faces_[map_.face_of[i]].frame);
+    const Points2& projected_polygon(std::size_t i) {
+        if (projected_[i].exact.empty()) projected_[i] = projected(solid_.polygons[i].vertices, *faces_[map_.face_of[i]].frame);
         return projected_[i];
     }
 
@@ -299,6 +322,14 @@ private:
         });
     }
 
+    // The polygon lies in the face's plane, facing the same way.
+    bool in_plane_of(const Polygon& polygon, const FaceOfSolid& face) const {
+        const Plane& plane = solid_.polygons[face.polygons.front()].plane;
+        const Vec3 across = cross(polygon.plane.normal, plane.normal);
+        return across[0].is_zero() && across[1].is_zero() && across[2].is_zero() &&
+               dot(polygon.plane.normal, plane.normal).sign() > 0 && plane.side(polygon.vertices.front()) == 0;
+    }
+
     bool centre_on_face(const Contact& c, const FaceOfSolid& face) {
         const std::vector<Vec3>& v = c.polygon.vertices;
         Vec3 sum = v.front();
@@ -306,10 +337,11 @@ private:
         const Rational n(static_cast<long>(v.size()));
         const Vec3 centre{sum[0] / n, sum[1] / n, sum[2] / n};
         const Point2 x = face.frame->project(centre);
-        const FloatVertex fx = to_float_vertex(centre);
-        const ShadowBox point{fx, fx};
+        const FloatPoint fx = shadow(x);
+        const FloatVertex in_space = to_float_vertex(centre);
+        const ShadowBox point{in_space, in_space};
         for (std::size_t i : face.polygons) {
-            if (boxes_meet(polygon_boxes_[i], point) && covers(projected_polygon(i), x)) return true;
+            if (boxes_meet(polygon_boxes_[i], point) && covers(projected_polygon(i), x, fx)) return true;
         }
         return false;
     }
@@ -422,7 +454,7 @@ private:
     std::vector<FaceOfSolid> faces_;
     std::vector<const ConvexPiece*> without_contacts_;
     std::vector<ShadowBox> polygon_boxes_;
-    std::vector<std::vector<Point2>> projected_;
+    std::vector<Points2> projected_;
     std::unordered_map<PlaneKey4, FramePtr, PlaneKey4Hash> frames_;
     std::unordered_map<Plane, FramePtr, PlaneHash, PlaneEqual> frame_by_plane_;
     std::unordered_set<PlaneKey4, PlaneKey4Hash> solid_plane_keys_;

@@ -27,60 +27,42 @@ struct LineKeyHash {
 
 struct LoopSide {
     int line;
-    Rational from, to;  // parameters of its ends, from < to
-    int from_point, to_point;
-    int count;  // +s along the line's way (growing parameter), −s against it
+    int from_point, to_point;  // from the smaller parameter to the larger
+    int count;                 // +s along the line's way (growing parameter), −s against it
 };
 
-std::optional<LoopSide> side_of(const Point2& p, const Point2& q, int ip, int iq, int sign,
-                                FlatIndex<LineKey, LineKeyHash>& lines) {
-    const Rational du = q[0] - p[0], dv = q[1] - p[1];
-    LineKey key;
-    Rational tp, tq;
-    if (!du.is_zero()) {
-        key.along_v = false;
-        key.slope = dv.is_zero() ? Rational() : dv / du;
-        key.intercept = dv.is_zero() ? p[1] : p[1] - key.slope * p[0];
-        tp = p[0];
-        tq = q[0];
-    } else if (!dv.is_zero()) {
-        key.along_v = true;
-        key.intercept = p[0];
-        tp = p[1];
-        tq = q[1];
-    } else {
-        return std::nullopt;  // no length
-    }
-    const bool forward = tp < tq;
-    return LoopSide{lines.intern(key).first,      forward ? std::move(tp) : std::move(tq),
-                    forward ? std::move(tq) : std::move(tp), forward ? ip : iq,
-                    forward ? iq : ip,          forward ? sign : -sign};
+// The line of pq, numbered in `lines`; the parameter of a point is its coordinate `along_v`.
+// Sides along a coordinate axis, the most common, need no arithmetic.
+int line_of(const Point2& p, const Point2& q, FlatIndex<LineKey, LineKeyHash>& lines, bool& along_v) {
+    along_v = p[0] == q[0];
+    if (along_v) return lines.intern({true, Rational(), p[0]}).first;
+    if (p[1] == q[1]) return lines.intern({false, Rational(), p[1]}).first;
+    Rational slope = (q[1] - p[1]) / (q[0] - p[0]);
+    Rational intercept = p[1] - slope * p[0];
+    return lines.intern({false, std::move(slope), std::move(intercept)}).first;
 }
 
 struct NetStretch {
     int from, to;
-    std::size_t line;
+    int line;
+};
+
+struct End {
+    const Rational* t;
+    int point;
+    int change;
 };
 
 // Adds up the sides of one line into net sides; false when a stretch counts twice.
-bool add_up_line(const std::vector<const LoopSide*>& sides, std::size_t line, std::vector<NetStretch>& out) {
-    struct End {
-        const Rational* t;
-        int point;
-        int change;
-    };
-    std::vector<End> ends;
-    ends.reserve(2 * sides.size());
-    for (const LoopSide* side : sides) {
-        ends.push_back({&side->from, side->from_point, side->count});
-        ends.push_back({&side->to, side->to_point, -side->count});
-    }
-    std::sort(ends.begin(), ends.end(), [](const End& a, const End& b) { return *a.t < *b.t; });
+bool add_up_line(End* first, End* last, int line, std::vector<NetStretch>& out) {
+    std::sort(first, last, [](const End& a, const End& b) { return *a.t < *b.t; });
+    const std::size_t n = static_cast<std::size_t>(last - first);
+    const End* ends = first;
     int count = 0;
-    for (std::size_t i = 0; i < ends.size();) {
+    for (std::size_t i = 0; i < n;) {
         const int here = ends[i].point;
-        while (i < ends.size() && ends[i].point == here) count += ends[i++].change;
-        if (i == ends.size()) break;
+        while (i < n && ends[i].point == here) count += ends[i++].change;
+        if (i == n) break;
         if (count > 1 || count < -1) return false;
         if (count == 1) out.push_back({here, ends[i].point, line});
         if (count == -1) out.push_back({ends[i].point, here, line});
@@ -92,38 +74,61 @@ bool add_up_line(const std::vector<const LoopSide*>& sides, std::size_t line, st
 
 std::optional<std::vector<std::vector<Vec3>>> net_loops(const std::vector<SignedLoop>& loops, const PlaneFrame& frame) {
     PointIndex index;
-    FlatIndex<LineKey, LineKeyHash> lines;
     std::vector<Vec3> points;
-    std::vector<LoopSide> sides;
+    std::vector<int> ids;  // the loops' points, numbered, one loop after another
+    std::size_t total = 0;
+    for (const SignedLoop& loop : loops) total += loop.points->size();
+    ids.reserve(total);
+    points.reserve(total);
     for (const SignedLoop& loop : loops) {
         poll_interrupt();  // every loop
-        const std::vector<Vec3>& v = *loop.points;
-        std::vector<int> ids;
-        ids.reserve(v.size());
-        for (const Vec3& p : v) {
+        for (const Vec3& p : *loop.points) {
             const int id = index.intern(frame.project(p));
             if (static_cast<std::size_t>(id) == points.size()) points.push_back(p);
             ids.push_back(id);
         }
-        const std::vector<Point2>& plane_points = index.points();
-        for (std::size_t i = 0; i < v.size(); ++i) {
-            const int a = ids[i], b = ids[(i + 1) % v.size()];
-            if (std::optional<LoopSide> side = side_of(plane_points[a], plane_points[b], a, b, loop.sign, lines)) {
-                sides.push_back(std::move(*side));
-            }
-        }
     }
-    std::vector<std::vector<const LoopSide*>> by_line(lines.size());
-    for (const LoopSide& side : sides) by_line[side.line].push_back(&side);
+    const std::vector<Point2>& plane_points = index.points();
+    FlatIndex<LineKey, LineKeyHash> lines;
+    std::vector<LoopSide> sides;
+    sides.reserve(total);
+    std::vector<char> along_v;  // per line
+    std::size_t first = 0;
+    for (const SignedLoop& loop : loops) {
+        const std::size_t n = loop.points->size();
+        for (std::size_t i = 0; i < n; ++i) {
+            const int a = ids[first + i], b = ids[first + (i + 1) % n];
+            if (a == b) continue;
+            bool on_v = false;
+            const int line = line_of(plane_points[a], plane_points[b], lines, on_v);
+            if (static_cast<std::size_t>(line) == along_v.size()) along_v.push_back(on_v);
+            const bool forward = plane_points[a][on_v] < plane_points[b][on_v];
+            sides.push_back({line, forward ? a : b, forward ? b : a, forward ? loop.sign : -loop.sign});
+        }
+        first += n;
+    }
+
+    // The sides' ends, line by line (a counting sort by line).
+    std::vector<std::size_t> start(lines.size() + 1, 0);
+    for (const LoopSide& side : sides) start[side.line + 1] += 2;
+    for (std::size_t l = 0; l < lines.size(); ++l) start[l + 1] += start[l];
+    std::vector<End> ends(start.back());
+    std::vector<std::size_t> fill(start.begin(), start.end() - 1);
+    for (const LoopSide& side : sides) {
+        const bool on_v = along_v[side.line];
+        ends[fill[side.line]++] = {&plane_points[side.from_point][on_v], side.from_point, side.count};
+        ends[fill[side.line]++] = {&plane_points[side.to_point][on_v], side.to_point, -side.count};
+    }
     std::vector<NetStretch> net;
-    for (std::size_t line = 0; line < by_line.size(); ++line) {
-        if (!add_up_line(by_line[line], line, net)) return std::nullopt;
+    net.reserve(sides.size());
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+        if (!add_up_line(ends.data() + start[l], ends.data() + start[l + 1], static_cast<int>(l), net)) return std::nullopt;
     }
 
     // Each point must start exactly as many net sides as end there, and at most one.
     constexpr int none = -1;
     std::vector<int> next(points.size(), none), arriving(points.size(), 0);
-    std::vector<std::size_t> out_line(points.size()), in_line(points.size());
+    std::vector<int> out_line(points.size()), in_line(points.size());
     for (const NetStretch& s : net) {
         if (next[s.from] != none) return std::nullopt;
         next[s.from] = s.to;

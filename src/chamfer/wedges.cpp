@@ -42,6 +42,60 @@ std::vector<PieceFace> prism_seed(const EdgeMap& map, const Segment& seg, const 
             outward_face({far[0], far[1], far[2]}, near[0], provisional("chamfer.end"))};
 }
 
+// The one half-space of an end rule that has one alternative of one half-space.
+const Halfspace* single_cut(const EndRule& rule) {
+    if (rule.alternatives.size() != 1 || rule.alternatives.front().size() != 1) return nullptr;
+    return &rule.alternatives.front().front();
+}
+
+// The face through the points, in `plane` (outward), run the way that plane's normal turns.
+PieceFace face_in(std::vector<Vec3> loop, const Plane& plane, const Vec3& loop_normal, FaceTag tag) {
+    if (dot(loop_normal, plane.normal).sign() < 0) std::reverse(loop.begin(), loop.end());
+    std::vector<FloatVertex> floats = to_float_vertices(loop);
+    return {Polygon{std::move(loop), std::move(floats), tag.label, plane}, std::move(tag)};
+}
+
+// A wedge whose ends are each cut by one plane crossing the three lines inside the seed: the prism
+// between the two triangles where the planes cross the lines, built directly. It is what
+// cut_seed leaves of the seed (the same faces and tags; only the planes' scale and the loops'
+// first points may differ). Nothing when an end is cut otherwise or a triangle leaves the seed.
+std::optional<ConvexPiece> direct_wedge(const EdgeMap& map, const Segment& seg, const Bevel& bevel,
+                                        const std::array<Vec3, 3>& lines, const Vec3& u, const Span& from,
+                                        const Span& to, const EndRule& start_rule, const EndRule& end_rule) {
+    const Halfspace* start = single_cut(start_rule);
+    const Halfspace* end = single_cut(end_rule);
+    if (!start || !end) return std::nullopt;
+    // The start keeps what lies further along u, the end what lies before.
+    const Rational along_start = dot(start->plane.normal, u), along_end = dot(end->plane.normal, u);
+    if (along_start.sign() >= 0 || along_end.sign() <= 0) return std::nullopt;
+    std::array<Vec3, 3> near, far;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const Rational s = (start->plane.offset - dot(start->plane.normal, lines[k])) / along_start;
+        const Rational e = (end->plane.offset - dot(end->plane.normal, lines[k])) / along_end;
+        if (s < from.outer || to.outer < e || !(s < e)) return std::nullopt;
+        near[k] = add(lines[k], smul(s, u));
+        far[k] = add(lines[k], smul(e, u));
+    }
+    const std::size_t face_a = map.face_of[seg.a.polygon], face_b = map.face_of[seg.b.polygon];
+    const Plane bevel_out = bevel.plane.flipped();
+    std::vector<PieceFace> faces{
+        face_in({near[0], far[0], far[1], near[1]}, seg.a.plane, cross(u, bevel.to_a), contact("chamfer.face", face_a)),
+        face_in({near[0], far[0], far[2], near[2]}, seg.b.plane, cross(u, bevel.to_b), contact("chamfer.face", face_b)),
+        face_in({near[1], far[1], far[2], near[2]}, bevel_out, cross(u, sub(bevel.to_b, bevel.to_a)), labelled(bevel.label)),
+        face_in({near[0], near[1], near[2]}, start->plane, cross(sub(near[1], near[0]), sub(near[2], near[0])), start->tag),
+        face_in({far[0], far[1], far[2]}, end->plane, cross(sub(far[1], far[0]), sub(far[2], far[0])), end->tag)};
+    ConvexPiece piece;
+    std::vector<Polygon> polygons;
+    for (PieceFace& face : faces) {
+        if (face.tag.role == FaceRole::kContact) piece.contacts.push_back({face.tag.face, face.polygon});
+        if (face.tag.role == FaceRole::kStop) piece.stops.push_back({face.tag.face, face.polygon});
+        piece.roles.push_back(face.tag.role);
+        polygons.push_back(std::move(face.polygon));
+    }
+    piece.solid = Solid::make(std::move(polygons));
+    return piece;
+}
+
 }  // namespace
 
 std::vector<ConvexPiece> wedge_pieces(const EdgeMap& map, const std::vector<std::optional<Bevel>>& bevels,
@@ -58,6 +112,11 @@ std::vector<ConvexPiece> wedge_pieces(const EdgeMap& map, const std::vector<std:
         const Span to = crossings(plan.at_end[i].bounds, lines, u, false);
         if (from.inner > to.inner) refuse_too_large();
 
+        if (std::optional<ConvexPiece> piece =
+                direct_wedge(map, seg, bevel, lines, u, from, to, plan.at_start[i], plan.at_end[i])) {
+            pieces.push_back(std::move(*piece));
+            continue;
+        }
         const std::vector<PieceFace> prism = prism_seed(map, seg, bevel.label, lines, u, from.outer, to.outer);
         for (const std::vector<Halfspace>& near_start : plan.at_start[i].alternatives) {
             for (const std::vector<Halfspace>& near_end : plan.at_end[i].alternatives) {

@@ -16,6 +16,7 @@ namespace brevant {
 struct SideOnLine {
     std::string key;
     Vec3 dir;       // u
+    Vec3 moment;    // m
     Rational lo;    // the smaller of a·u and b·u
     Rational hi;    // the larger
     bool forward;   // the side runs along u (from lo to hi)
@@ -24,5 +25,8 @@ struct SideOnLine {
 std::string line_key(const Vec3& dir, const Vec3& moment);
 // Nothing when a and b coincide.
 std::optional<SideOnLine> side_on_line(const Vec3& a, const Vec3& b);
+// The same with the key left empty, for callers that name only the distinct lines (by dir and
+// moment, which the key spells out).
+std::optional<SideOnLine> side_on_unnamed_line(const Vec3& a, const Vec3& b);
 
 }  // namespace brevant
