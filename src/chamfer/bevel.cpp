@@ -25,9 +25,24 @@ Bevel bevel_through(const Segment& segment, Vec3 to_a, Vec3 to_b, std::string la
     return {std::move(to_a), std::move(to_b), std::move(plane), std::move(label)};
 }
 
+// A normal along a coordinate axis is its own unit normal's multiple: ±e_k, with no gcd or root.
+std::optional<Vec3> axis_unit_normal(const Vec3& n) {
+    int axis = -1;
+    for (int k = 0; k < 3; ++k) {
+        if (n[k].is_zero()) continue;
+        if (axis >= 0) return std::nullopt;
+        axis = k;
+    }
+    if (axis < 0) return std::nullopt;
+    Vec3 unit{Rational(), Rational(), Rational()};
+    unit[axis] = Rational(n[axis].sign());
+    return unit;
+}
+
 }  // namespace
 
 Vec3 face_unit_normal(const Plane& plane) {
+    if (std::optional<Vec3> unit = axis_unit_normal(plane.normal)) return std::move(*unit);
     const PlaneKey q = plane.canonical();
     const Vec3 unit = about_unit({Rational(q[0]), Rational(q[1]), Rational(q[2])});
     return dot(unit, plane.normal).sign() < 0 ? neg(unit) : unit;

@@ -86,7 +86,11 @@ PieceFaces faces_of(const Solid& piece) {
     for (const Polygon& p : piece.polygons) {
         f.fast.push_back(plane_f64(p.plane));
         for (std::size_t i = 0; i < p.vertices.size(); ++i) {
-            if (std::find(f.points.begin(), f.points.end(), p.vertices[i]) != f.points.end()) continue;
+            bool seen = false;
+            for (std::size_t j = 0; j < f.points.size() && !seen; ++j) {
+                seen = f.floats[j] == p.float_vertices[i] && f.points[j] == p.vertices[i];
+            }
+            if (seen) continue;
             f.points.push_back(p.vertices[i]);
             f.floats.push_back(p.float_vertices[i]);
         }
@@ -135,27 +139,6 @@ Points2 projected(const std::vector<Vec3>& points, const PlaneFrame& frame) {
     return out;
 }
 
-// Whether the segment from point i to point j of `ends` meets the inside of the convex polygon
-// (corners in order, turning `turn`): two convex sets are apart exactly when a line along a side
-// of one separates them.
-bool crosses_inside(const Points2& ends, const Points2& convex, int turn) {
-    const std::size_t n = convex.exact.size();
-    const auto side = [](const Points2& s, std::size_t i, std::size_t j, const Points2& t, std::size_t k) {
-        return orient_sign(s.exact[i], s.exact[j], t.exact[k], s.shadows[i], s.shadows[j], t.shadows[k]);
-    };
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t j = (i + 1) % n;
-        if (side(convex, i, j, ends, 0) * turn <= 0 && side(convex, i, j, ends, 1) * turn <= 0) return false;
-    }
-    bool left = false, right = false;
-    for (std::size_t k = 0; k < n; ++k) {
-        const int s = side(ends, 0, 1, convex, k);
-        left = left || s > 0;
-        right = right || s < 0;
-    }
-    return left && right;
-}
-
 // The order of two numbers from their shadows where those differ (rounding keeps order), else
 // exactly.
 int compare(const Rational& a, const Rational& b, double fa, double fb) {
@@ -164,8 +147,43 @@ int compare(const Rational& a, const Rational& b, double fa, double fb) {
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-// Whether x lies in the polygon or on its boundary (winding number, exactly).
-bool covers(const Points2& loop, const Point2& x, const FloatPoint& fx) {
+// The sign of orient2(a, b, c) (a, b points i and j of s, c point k of t). Sides along a coordinate
+// axis, most sides here, need comparisons alone: with b0 = a0 it is −sign(b1 − a1)·sign(c0 − a0),
+// with b1 = a1 it is sign(b0 − a0)·sign(c1 − a1).
+int orient(const Points2& s, std::size_t i, std::size_t j, const Points2& t, std::size_t k) {
+    const Point2& a = s.exact[i];
+    const Point2& b = s.exact[j];
+    const Point2& c = t.exact[k];
+    const FloatPoint& fa = s.shadows[i];
+    const FloatPoint& fb = s.shadows[j];
+    const FloatPoint& fc = t.shadows[k];
+    if (compare(a[0], b[0], fa[0], fb[0]) == 0) return -compare(b[1], a[1], fb[1], fa[1]) * compare(c[0], a[0], fc[0], fa[0]);
+    if (compare(a[1], b[1], fa[1], fb[1]) == 0) return compare(b[0], a[0], fb[0], fa[0]) * compare(c[1], a[1], fc[1], fa[1]);
+    return orient_sign(a, b, c, fa, fb, fc);
+}
+
+// Whether the segment from point i to point j of `ends` meets the inside of the convex polygon
+// (corners in order, turning `turn`): two convex sets are apart exactly when a line along a side
+// of one separates them.
+bool crosses_inside(const Points2& ends, const Points2& convex, int turn) {
+    const std::size_t n = convex.exact.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t j = (i + 1) % n;
+        if (orient(convex, i, j, ends, 0) * turn <= 0 && orient(convex, i, j, ends, 1) * turn <= 0) return false;
+    }
+    bool left = false, right = false;
+    for (std::size_t k = 0; k < n; ++k) {
+        const int s = orient(ends, 0, 1, convex, k);
+        left = left || s > 0;
+        right = right || s < 0;
+    }
+    return left && right;
+}
+
+// Whether x (the one point of `at`) lies in the polygon or on its boundary (winding number, exactly).
+bool covers(const Points2& loop, const Points2& at) {
+    const Point2& x = at.exact[0];
+    const FloatPoint& fx = at.shadows[0];
     int winding = 0;
     const std::size_t n = loop.exact.size();
     for (std::size_t i = 0; i < n; ++i) {
@@ -175,12 +193,50 @@ bool covers(const Points2& loop, const Point2& x, const FloatPoint& fx) {
         const int av = compare(a[1], x[1], loop.shadows[i][1], fx[1]);
         const int bv = compare(b[1], x[1], loop.shadows[j][1], fx[1]);
         if (av * bv > 0) continue;  // both above or both below
-        const int side = orient_sign(a, b, x, loop.shadows[i], loop.shadows[j], fx);
+        const int side = orient(loop, i, j, at, 0);
         if (side == 0 && std::min(a[0], b[0]) <= x[0] && x[0] <= std::max(a[0], b[0])) return true;
         if (av <= 0 && bv > 0 && side > 0) ++winding;
         if (av > 0 && bv <= 0 && side < 0) --winding;
     }
     return winding != 0;
+}
+
+// Whether b runs through a's points the other way round.
+bool reversed_loops(const std::vector<Vec3>& a, const std::vector<Vec3>& b) {
+    const std::size_t n = a.size();
+    if (b.size() != n) return false;
+    const std::size_t r = static_cast<std::size_t>(std::find(b.begin(), b.end(), a[0]) - b.begin());
+    if (r == n) return false;
+    for (std::size_t i = 1; i < n; ++i) {
+        if (!(a[i] == b[(r + n - i) % n])) return false;
+    }
+    return true;
+}
+
+// The loops less those that another loop runs the other way (faces two pieces share, whose sides
+// would cancel in the sum anyway): found by a hash of their point sets.
+std::vector<SignedLoop> uncancelled(std::vector<SignedLoop> loops) {
+    if (loops.size() < 2) return loops;
+    std::unordered_map<std::size_t, std::vector<std::size_t>> by_points;
+    std::vector<char> gone(loops.size(), 0);
+    for (std::size_t i = 0; i < loops.size(); ++i) {
+        std::size_t h = 0;
+        for (const Vec3& v : *loops[i].points) h += (v[0].hash() * 31 + v[1].hash()) * 31 + v[2].hash();
+        std::vector<std::size_t>& same = by_points[h];
+        const auto partner = std::find_if(same.begin(), same.end(), [&](std::size_t j) {
+            return !gone[j] && reversed_loops(*loops[j].points, *loops[i].points);
+        });
+        if (partner == same.end()) {
+            same.push_back(i);
+            continue;
+        }
+        gone[i] = gone[*partner] = 1;
+    }
+    std::vector<SignedLoop> kept;
+    for (std::size_t i = 0; i < loops.size(); ++i) {
+        if (!gone[i]) kept.push_back(loops[i]);
+    }
+    return kept;
 }
 
 struct PlaneHash {
@@ -265,35 +321,39 @@ private:
         return true;
     }
 
-    // Each contact in its face's oriented plane, no side of the solid through its inside, its
-    // centre on the face.
+    // Each contact in its face's oriented plane, its centre on the face, and no side of that face
+    // through its inside; the sides are compared face by face with the contacts their boxes meet.
     bool contacts_lie_on_their_faces() {
-        std::vector<const Contact*> contacts;
-        std::vector<Points2> corners;
-        std::vector<ShadowBox> contact_boxes, segment_boxes;
-        for (const FaceOfSolid& face : faces_) {
+        std::vector<ShadowBox> segment_boxes;
+        std::vector<std::vector<std::size_t>> sides_of(faces_.size());
+        for (std::size_t j = 0; j < map_.segments.size(); ++j) {
+            const Segment& s = map_.segments[j];
+            segment_boxes.push_back(box_of({to_float_vertex(s.start), to_float_vertex(s.end)}));
+            sides_of[map_.face_of[s.a.polygon]].push_back(j);
+            sides_of[map_.face_of[s.b.polygon]].push_back(j);
+        }
+        for (std::size_t f = 0; f < faces_.size(); ++f) {
+            const FaceOfSolid& face = faces_[f];
+            if (face.contacts.empty()) continue;
+            std::vector<Points2> corners;
+            std::vector<ShadowBox> contact_boxes, side_boxes;
             for (const Contact* c : face.contacts) {
-                const PlaneFrame& frame = *face.frame;
-                if (!in_plane_of(c->polygon, face) || !centre_on_face(*c, face)) {
-                    return false;
-                }
-                contacts.push_back(c);
-                corners.push_back(projected(c->polygon.vertices, frame));
+                if (!in_plane_of(c->polygon, face) || !centre_on_face(*c, face)) return false;
+                corners.push_back(projected(c->polygon.vertices, *face.frame));
                 contact_boxes.push_back(box_of(c->polygon.float_vertices));
             }
+            for (std::size_t j : sides_of[f]) side_boxes.push_back(segment_boxes[j]);
+            std::vector<Points2> ends(sides_of[f].size());
+            const bool apart = all_pairs(contact_boxes, side_boxes, [&](std::size_t i, std::size_t k) {
+                if (ends[k].exact.empty()) {
+                    const Segment& s = map_.segments[sides_of[f][k]];
+                    ends[k] = projected({s.start, s.end}, *face.frame);
+                }
+                return !crosses_inside(ends[k], corners[i], face.turn);
+            });
+            if (!apart) return false;
         }
-        for (const Segment& s : map_.segments) segment_boxes.push_back(box_of({to_float_vertex(s.start), to_float_vertex(s.end)}));
-        std::vector<std::array<Points2, 2>> ends(map_.segments.size());  // in the frames of faces a and b
-        return all_pairs(contact_boxes, segment_boxes, [&](std::size_t i, std::size_t j) {
-            const Contact& c = *contacts[i];
-            const Segment& s = map_.segments[j];
-            const int side = map_.face_of[s.a.polygon] == c.face ? 0 : (map_.face_of[s.b.polygon] == c.face ? 1 : -1);
-            if (side < 0) return true;
-            const FaceOfSolid& face = faces_[c.face];
-            Points2& in_face = ends[j][side];
-            if (in_face.exact.empty()) in_face = projected({s.start, s.end}, *face.frame);
-            return !crosses_inside(in_face, corners[i], face.turn);
-        });
+        return true;
     }
 
     // A polygon of the solid in its face's frame, made when first asked for.
@@ -336,12 +396,11 @@ private:
         for (std::size_t i = 1; i < v.size(); ++i) sum = add(sum, v[i]);
         const Rational n(static_cast<long>(v.size()));
         const Vec3 centre{sum[0] / n, sum[1] / n, sum[2] / n};
-        const Point2 x = face.frame->project(centre);
-        const FloatPoint fx = shadow(x);
+        const Points2 at = projected({centre}, *face.frame);
         const FloatVertex in_space = to_float_vertex(centre);
         const ShadowBox point{in_space, in_space};
         for (std::size_t i : face.polygons) {
-            if (boxes_meet(polygon_boxes_[i], point) && covers(projected_polygon(i), x, fx)) return true;
+            if (boxes_meet(polygon_boxes_[i], point) && covers(projected_polygon(i), at)) return true;
         }
         return false;
     }
@@ -419,6 +478,8 @@ private:
         }
         for (auto& [key, g] : groups) {
             poll_interrupt();  // every plane
+            g.loops = uncancelled(std::move(g.loops));
+            if (g.loops.empty()) continue;
             std::optional<std::vector<std::vector<Vec3>>> net =
                 g.loops.size() == 1 ? std::vector<std::vector<Vec3>>{{g.loops[0].points->rbegin(), g.loops[0].points->rend()}}
                                     : net_loops(g.loops, *g.frame);
