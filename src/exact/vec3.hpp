@@ -24,6 +24,8 @@ Vec3 cross(const Vec3& a, const Vec3& b);
 Rational norm1(const Vec3& a);
 
 // The x with rows[i]·x = r[i] by Cramer's rule, or nothing when the determinant is exactly zero.
+// A row with one nonzero entry (a plane across an axis, common in solids) is solved first and the
+// rest as a 2×2 system.
 std::optional<Vec3> solve3(const std::array<Vec3, 3>& rows, const Vec3& r);
 
 // (p − o) × (q − o) in the plane: twice the signed area of the triangle o, p, q, positive when it

@@ -361,3 +361,29 @@ def test_chamfered_solids_can_be_chamfered_again():
     # set back d'·√2, so d' = 1/20 would eat them
     with pytest.raises(ValueError, match=TOO_LARGE):
         once.chamfer("1/20")
+
+
+def chamfer_outcome(solid, dist):
+    """The merged polygons of the chamfer (convex solids come back as the BSP cut leaves them), or
+    the refusal."""
+    try:
+        result = solid.chamfer(dist)
+    except ValueError as refusal:
+        return str(refusal)
+    return result.merged().polygons()
+
+
+@pytest.mark.parametrize("dist", ["1/10", "1/4", "9/20", "1/2", "1"])
+def test_merged_operands_give_what_their_polygon_soups_give(dist):
+    """A solid in merged form (a boolean's result, or merged()) has its pieces taken out from the
+    boundaries alone where that provably matches the cut; the soup it came from is cut by the
+    engine. Both must give the same polygons, or the same refusal, and the opening's volume."""
+    d = Fraction(dist)
+    for cells, loop, h, _ in random_polyomino_prisms(8):
+        soup = prism(loop, h)
+        expected = chamfer_outcome(soup, dist)
+        assert chamfer_outcome(soup.merged(), dist) == expected, (loop, h, dist)
+        if not isinstance(expected, str):
+            assert volume(soup.merged().chamfer(dist)) == opening_volume(loop, h, d)
+    plate = plate_with_hole()
+    assert chamfer_outcome(plate.merged(), dist) == chamfer_outcome(plate, dist)

@@ -24,6 +24,9 @@ TEST(CanonDir, PrimitiveIntegerWithFirstNonzeroPositive) {
         EXPECT_EQ(canon_dir(row.in), row.out);
         EXPECT_EQ(canon_dir(neg(row.in)), row.out);
         EXPECT_EQ(canon_dir(smul(parse_r("-22/7"), row.in)), row.out);
+        // Components too large for machine words take the big-integer path to the same form.
+        EXPECT_EQ(canon_dir(smul(parse_r("1208925819614629174706176/3"), row.in)), row.out);  // 2^80 / 3
+        EXPECT_EQ(canon_dir(smul(parse_r("1/1208925819614629174706177"), row.in)), row.out);
     }
 }
 

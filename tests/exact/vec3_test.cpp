@@ -1,6 +1,8 @@
 // Vector arithmetic, the exact 3×3 solve and the shoelace area.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "exact/vec3.hpp"
 
 namespace brevant {
@@ -36,6 +38,37 @@ TEST(Solve3, SolvesOrReportsSingular) {
     EXPECT_FALSE(solve3({V("1", "2", "3"), V("1", "2", "3"), V("0", "0", "1")}, V("1", "1", "5")));
     // The third row is the sum of the first two: singular although no two rows are equal.
     EXPECT_FALSE(solve3({V("1", "0", "1"), V("0", "1", "1"), V("1", "1", "2")}, V("0", "0", "0")));
+}
+
+// Systems with and without rows across an axis (the short path and Cramer's rule), checked by
+// substitution, and singular exactly when the determinant is zero.
+TEST(Solve3, RowsAcrossAnAxisSolveLikeAnyOther) {
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> small(-3, 3);
+    auto q = [&] { return Rational(small(rng)) / Rational(std::uniform_int_distribution<int>(1, 4)(rng)); };
+    int solved = 0, singular = 0;
+    for (int round = 0; round < 600; ++round) {
+        std::array<Vec3, 3> rows;
+        for (Vec3& row : rows) row = {q(), q(), q()};
+        for (int i = 0; i < round % 3; ++i) {  // zero all but one entry of some rows
+            const int keep = small(rng) & 1 ? 0 : 2;
+            for (int k = 0; k < 3; ++k) {
+                if (k != keep) rows[i][k] = Rational();
+            }
+        }
+        const Vec3 r{q(), q(), q()};
+        const std::optional<Vec3> x = solve3(rows, r);
+        const bool zero = dot(rows[0], cross(rows[1], rows[2])).is_zero();
+        ASSERT_EQ(x.has_value(), !zero);
+        if (!x) {
+            ++singular;
+            continue;
+        }
+        ++solved;
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(dot(rows[i], *x), r[i]);
+    }
+    EXPECT_GT(solved, 300);
+    EXPECT_GT(singular, 10);
 }
 
 TEST(LoopArea2, ShoelaceSign) {
