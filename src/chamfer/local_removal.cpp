@@ -2,15 +2,15 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <numeric>
 #include <unordered_map>
 #include <unordered_set>
 
-#include "arrangement/orientation.hpp"
 #include "boolean/split.hpp"
+#include "chamfer/box_sweep.hpp"
 #include "chamfer/cut_away.hpp"
 #include "chamfer/net_boundary.hpp"
+#include "chamfer/plane_points.hpp"
 #include "corefine/point_location.hpp"
 #include "exact/interrupt.hpp"
 
@@ -18,61 +18,6 @@ namespace brevant {
 namespace {
 
 using FramePtr = std::shared_ptr<const PlaneFrame>;
-
-// Boxes of double shadows. Rounding keeps order, so exact boxes that meet have shadow boxes that
-// meet (closed).
-struct ShadowBox {
-    std::array<double, 3> lo, hi;
-};
-
-ShadowBox box_of(const std::vector<FloatVertex>& points) {
-    constexpr double inf = std::numeric_limits<double>::infinity();
-    ShadowBox box{{inf, inf, inf}, {-inf, -inf, -inf}};
-    for (const FloatVertex& v : points) {
-        for (std::size_t k = 0; k < 3; ++k) {
-            box.lo[k] = std::min(box.lo[k], v[k]);
-            box.hi[k] = std::max(box.hi[k], v[k]);
-        }
-    }
-    return box;
-}
-
-bool boxes_meet(const ShadowBox& a, const ShadowBox& b) {
-    for (std::size_t k = 0; k < 3; ++k) {
-        if (a.hi[k] < b.lo[k] || b.hi[k] < a.lo[k]) return false;
-    }
-    return true;
-}
-
-// Calls meet(i, j) for each i of `a` and j of `b` whose boxes meet, by a sweep along x; stops at
-// the first call that returns false, and returns false then.
-template <class Meet>
-bool all_pairs(const std::vector<ShadowBox>& a, const std::vector<ShadowBox>& b, Meet meet) {
-    struct Item {
-        double lo;
-        std::size_t index;
-        bool from_a;
-    };
-    std::vector<Item> items;
-    items.reserve(a.size() + b.size());
-    for (std::size_t i = 0; i < a.size(); ++i) items.push_back({a[i].lo[0], i, true});
-    for (std::size_t j = 0; j < b.size(); ++j) items.push_back({b[j].lo[0], j, false});
-    std::sort(items.begin(), items.end(), [](const Item& x, const Item& y) { return x.lo < y.lo; });
-    std::vector<std::size_t> open_a, open_b;
-    for (const Item& item : items) {
-        poll_interrupt();  // every box
-        const std::vector<ShadowBox>& others = item.from_a ? b : a;
-        std::vector<std::size_t>& open = item.from_a ? open_b : open_a;
-        std::erase_if(open, [&](std::size_t k) { return others[k].hi[0] < item.lo; });
-        const ShadowBox& box = item.from_a ? a[item.index] : b[item.index];
-        for (std::size_t k : open) {
-            if (!boxes_meet(box, others[k])) continue;
-            if (!(item.from_a ? meet(item.index, k) : meet(k, item.index))) return false;
-        }
-        (item.from_a ? open_a : open_b).push_back(item.index);
-    }
-    return true;
-}
 
 struct PieceFaces {
     std::vector<PlaneF64> fast;
@@ -120,123 +65,6 @@ bool enters(const Polygon& polygon, const Solid& piece, const PieceFaces& faces)
         part = std::move(parts.back.front());
     }
     return true;
-}
-
-// Points of a plane in its frame, with their shadows.
-struct Points2 {
-    std::vector<Point2> exact;
-    std::vector<FloatPoint> shadows;
-};
-
-Points2 projected(const std::vector<Vec3>& points, const PlaneFrame& frame) {
-    Points2 out;
-    out.exact.reserve(points.size());
-    out.shadows.reserve(points.size());
-    for (const Vec3& p : points) {
-        out.exact.push_back(frame.project(p));
-        out.shadows.push_back(shadow(out.exact.back()));
-    }
-    return out;
-}
-
-// The order of two numbers from their shadows where those differ (rounding keeps order), else
-// exactly.
-int compare(const Rational& a, const Rational& b, double fa, double fb) {
-    if (fa != fb) return fa < fb ? -1 : 1;
-    const auto c = a <=> b;
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
-}
-
-// The sign of orient2(a, b, c) (a, b points i and j of s, c point k of t). Sides along a coordinate
-// axis, most sides here, need comparisons alone: with b0 = a0 it is −sign(b1 − a1)·sign(c0 − a0),
-// with b1 = a1 it is sign(b0 − a0)·sign(c1 − a1).
-int orient(const Points2& s, std::size_t i, std::size_t j, const Points2& t, std::size_t k) {
-    const Point2& a = s.exact[i];
-    const Point2& b = s.exact[j];
-    const Point2& c = t.exact[k];
-    const FloatPoint& fa = s.shadows[i];
-    const FloatPoint& fb = s.shadows[j];
-    const FloatPoint& fc = t.shadows[k];
-    if (compare(a[0], b[0], fa[0], fb[0]) == 0) return -compare(b[1], a[1], fb[1], fa[1]) * compare(c[0], a[0], fc[0], fa[0]);
-    if (compare(a[1], b[1], fa[1], fb[1]) == 0) return compare(b[0], a[0], fb[0], fa[0]) * compare(c[1], a[1], fc[1], fa[1]);
-    return orient_sign(a, b, c, fa, fb, fc);
-}
-
-// Whether the segment from point i to point j of `ends` meets the inside of the convex polygon
-// (corners in order, turning `turn`): two convex sets are apart exactly when a line along a side
-// of one separates them.
-bool crosses_inside(const Points2& ends, const Points2& convex, int turn) {
-    const std::size_t n = convex.exact.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t j = (i + 1) % n;
-        if (orient(convex, i, j, ends, 0) * turn <= 0 && orient(convex, i, j, ends, 1) * turn <= 0) return false;
-    }
-    bool left = false, right = false;
-    for (std::size_t k = 0; k < n; ++k) {
-        const int s = orient(ends, 0, 1, convex, k);
-        left = left || s > 0;
-        right = right || s < 0;
-    }
-    return left && right;
-}
-
-// Whether x (the one point of `at`) lies in the polygon or on its boundary (winding number, exactly).
-bool covers(const Points2& loop, const Points2& at) {
-    const Point2& x = at.exact[0];
-    const FloatPoint& fx = at.shadows[0];
-    int winding = 0;
-    const std::size_t n = loop.exact.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t j = (i + 1) % n;
-        const Point2& a = loop.exact[i];
-        const Point2& b = loop.exact[j];
-        const int av = compare(a[1], x[1], loop.shadows[i][1], fx[1]);
-        const int bv = compare(b[1], x[1], loop.shadows[j][1], fx[1]);
-        if (av * bv > 0) continue;  // both above or both below
-        const int side = orient(loop, i, j, at, 0);
-        if (side == 0 && std::min(a[0], b[0]) <= x[0] && x[0] <= std::max(a[0], b[0])) return true;
-        if (av <= 0 && bv > 0 && side > 0) ++winding;
-        if (av > 0 && bv <= 0 && side < 0) --winding;
-    }
-    return winding != 0;
-}
-
-// Whether b runs through a's points the other way round.
-bool reversed_loops(const std::vector<Vec3>& a, const std::vector<Vec3>& b) {
-    const std::size_t n = a.size();
-    if (b.size() != n) return false;
-    const std::size_t r = static_cast<std::size_t>(std::find(b.begin(), b.end(), a[0]) - b.begin());
-    if (r == n) return false;
-    for (std::size_t i = 1; i < n; ++i) {
-        if (!(a[i] == b[(r + n - i) % n])) return false;
-    }
-    return true;
-}
-
-// The loops less those that another loop runs the other way (faces two pieces share, whose sides
-// would cancel in the sum anyway): found by a hash of their point sets.
-std::vector<SignedLoop> uncancelled(std::vector<SignedLoop> loops) {
-    if (loops.size() < 2) return loops;
-    std::unordered_map<std::size_t, std::vector<std::size_t>> by_points;
-    std::vector<char> gone(loops.size(), 0);
-    for (std::size_t i = 0; i < loops.size(); ++i) {
-        std::size_t h = 0;
-        for (const Vec3& v : *loops[i].points) h += (v[0].hash() * 31 + v[1].hash()) * 31 + v[2].hash();
-        std::vector<std::size_t>& same = by_points[h];
-        const auto partner = std::find_if(same.begin(), same.end(), [&](std::size_t j) {
-            return !gone[j] && reversed_loops(*loops[j].points, *loops[i].points);
-        });
-        if (partner == same.end()) {
-            same.push_back(i);
-            continue;
-        }
-        gone[i] = gone[*partner] = 1;
-    }
-    std::vector<SignedLoop> kept;
-    for (std::size_t i = 0; i < loops.size(); ++i) {
-        if (!gone[i]) kept.push_back(loops[i]);
-    }
-    return kept;
 }
 
 struct PlaneHash {

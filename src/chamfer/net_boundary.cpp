@@ -1,6 +1,7 @@
 #include "chamfer/net_boundary.hpp"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "arrangement/orientation.hpp"
 #include "arrangement/flat_index.hpp"
@@ -70,7 +71,44 @@ bool add_up_line(End* first, End* last, int line, std::vector<NetStretch>& out) 
     return true;
 }
 
+// Whether b runs through a's points the other way round.
+bool reversed_loops(const std::vector<Vec3>& a, const std::vector<Vec3>& b) {
+    const std::size_t n = a.size();
+    if (b.size() != n) return false;
+    const std::size_t r = static_cast<std::size_t>(std::find(b.begin(), b.end(), a[0]) - b.begin());
+    if (r == n) return false;
+    for (std::size_t i = 1; i < n; ++i) {
+        if (!(a[i] == b[(r + n - i) % n])) return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+// Partners are found by a hash of their point sets.
+std::vector<SignedLoop> uncancelled(std::vector<SignedLoop> loops) {
+    if (loops.size() < 2) return loops;
+    std::unordered_map<std::size_t, std::vector<std::size_t>> by_points;
+    std::vector<char> gone(loops.size(), 0);
+    for (std::size_t i = 0; i < loops.size(); ++i) {
+        std::size_t h = 0;
+        for (const Vec3& v : *loops[i].points) h += (v[0].hash() * 31 + v[1].hash()) * 31 + v[2].hash();
+        std::vector<std::size_t>& same = by_points[h];
+        const auto partner = std::find_if(same.begin(), same.end(), [&](std::size_t j) {
+            return !gone[j] && loops[j].sign == loops[i].sign && reversed_loops(*loops[j].points, *loops[i].points);
+        });
+        if (partner == same.end()) {
+            same.push_back(i);
+            continue;
+        }
+        gone[i] = gone[*partner] = 1;
+    }
+    std::vector<SignedLoop> kept;
+    for (std::size_t i = 0; i < loops.size(); ++i) {
+        if (!gone[i]) kept.push_back(loops[i]);
+    }
+    return kept;
+}
 
 std::optional<std::vector<std::vector<Vec3>>> net_loops(const std::vector<SignedLoop>& loops, const PlaneFrame& frame) {
     PointIndex index;

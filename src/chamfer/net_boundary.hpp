@@ -26,6 +26,10 @@ struct SignedLoop {
 // general merge).
 std::optional<std::vector<std::vector<Vec3>>> net_loops(const std::vector<SignedLoop>& loops, const PlaneFrame& frame);
 
+// The loops less every pair of one sign of which one runs through the other's points the other
+// way round: those cancel in the sum, and dropping them first spares adding up their sides.
+std::vector<SignedLoop> uncancelled(std::vector<SignedLoop> loops);
+
 // +1 when the loop turns counter-clockwise in the frame's coordinates, −1 when clockwise; the loop
 // must be simple with a nonzero area.
 int loop_turn(const std::vector<Vec3>& loop, const PlaneFrame& frame);

@@ -3,6 +3,7 @@
 // locality check; and the loops of one plane added up, against cell counts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 
@@ -162,6 +163,19 @@ TEST(NetLoops, AStretchCountedTwiceGivesNothing) {
     const std::vector<Vec3> a = square(0, 0, 2);
     EXPECT_FALSE(net_loops({{&a, +1}, {&a, +1}}, frame_z()));
     EXPECT_TRUE(net_loops({{&a, +1}, {&a, -1}}, frame_z())->empty());
+}
+
+// A face two pieces share appears as one loop run both ways: the pair goes, whatever the loops'
+// first points; a loop listed twice the same way, or a pair of opposite signs, stays.
+TEST(NetLoops, LoopsRunBothWaysCancelInPairs) {
+    const std::vector<Vec3> a = square(0, 0, 2), b = square(3, 0, 1);
+    std::vector<Vec3> a_back(a.rbegin(), a.rend());
+    std::rotate(a_back.begin(), a_back.begin() + 2, a_back.end());
+    const std::vector<SignedLoop> kept = uncancelled({{&a, -1}, {&b, -1}, {&a_back, -1}});
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].points, &b);
+    EXPECT_EQ(uncancelled({{&a, -1}, {&a, -1}}).size(), 2u);
+    EXPECT_EQ(uncancelled({{&a, +1}, {&a_back, -1}}).size(), 2u);
 }
 
 }  // namespace
