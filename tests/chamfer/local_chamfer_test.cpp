@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "boolean/boolean.hpp"
+#include "chamfer/bevel.hpp"
 #include "chamfer/convex_piece.hpp"
 #include "chamfer/edge_map.hpp"
 #include "chamfer_shapes.hpp"
+#include "exact/direction.hpp"
 #include "exact/failure.hpp"
 #include "solid/measures.hpp"
 #include "solid/prisms.hpp"
@@ -59,6 +61,19 @@ TEST(EdgeMap, EdgeSharedByFourFacesIsIrregular) {
     const EdgeMap map = map_edges(pair);
     ASSERT_TRUE(map.irregular.has_value());
     EXPECT_EQ(map.irregular->reason, "more than two faces meet along an edge there");
+}
+
+// A face's unit normal, along an axis (taken directly) or not (from the canonical quadruple), is
+// the exact unit vector along its normal wherever that has a rational length.
+TEST(Bevel, FaceUnitNormalsAreTheExactUnitNormalsWhereThoseExist) {
+    const std::vector<Vec3> normals{pt(0, 0, 5),  pt(0, Rational(-1, 3), 0), pt(7, 0, 0), pt(3, 4, 0),
+                                    pt(0, -6, 8), pt(2, -1, 2),              pt(-4, 4, 2)};
+    for (const Vec3& n : normals) {
+        for (const Rational& scale : {Rational(1), Rational(-2, 7), Rational(1208925819614629174L, 3)}) {
+            const Plane plane{smul(scale, n), Rational(3)};
+            EXPECT_EQ(face_unit_normal(plane), unit_dir(plane.normal));
+        }
+    }
 }
 
 TEST(ConvexPiece, TetrahedronCutByAPlaneKeepsItsTagsAndClosesTheCut) {
