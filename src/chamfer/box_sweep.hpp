@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "exact/interrupt.hpp"
-#include "solid/polygon.hpp"
+#include "solid/solid.hpp"
 
 namespace brevant {
 
@@ -19,15 +19,30 @@ struct ShadowBox {
     std::array<double, 3> lo, hi;
 };
 
-inline ShadowBox box_of(const std::vector<FloatVertex>& points) {
-    constexpr double inf = std::numeric_limits<double>::infinity();
-    ShadowBox box{{inf, inf, inf}, {-inf, -inf, -inf}};
+inline void extend(ShadowBox& box, const std::vector<FloatVertex>& points) {
     for (const FloatVertex& v : points) {
         for (std::size_t k = 0; k < 3; ++k) {
             box.lo[k] = std::min(box.lo[k], v[k]);
             box.hi[k] = std::max(box.hi[k], v[k]);
         }
     }
+}
+
+inline ShadowBox empty_box() {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    return {{inf, inf, inf}, {-inf, -inf, -inf}};
+}
+
+inline ShadowBox box_of(const std::vector<FloatVertex>& points) {
+    ShadowBox box = empty_box();
+    extend(box, points);
+    return box;
+}
+
+// The box of every vertex of a solid.
+inline ShadowBox box_of(const Solid& solid) {
+    ShadowBox box = empty_box();
+    for (const Polygon& p : solid.polygons) extend(box, p.float_vertices);
     return box;
 }
 

@@ -1,44 +1,15 @@
 #include "chamfer/cut_away.hpp"
 
 #include <algorithm>
-#include <array>
-#include <limits>
 #include <numeric>
 
+#include "chamfer/box_sweep.hpp"
 #include "corefine/corefine.hpp"
 #include "exact/interrupt.hpp"
 #include "solid/plane_side.hpp"
 
 namespace brevant {
 namespace {
-
-struct BoxF64 {
-    std::array<double, 3> lo;
-    std::array<double, 3> hi;
-};
-
-// The box of the vertices' shadows. Rounding to the nearest double keeps order (a <= b gives
-// round(a) <= round(b)), so shadow boxes that are apart have exact boxes apart too.
-BoxF64 shadow_box(const Solid& piece) {
-    constexpr double inf = std::numeric_limits<double>::infinity();
-    BoxF64 box{{inf, inf, inf}, {-inf, -inf, -inf}};
-    for (const Polygon& p : piece.polygons) {
-        for (const FloatVertex& v : p.float_vertices) {
-            for (std::size_t k = 0; k < 3; ++k) {
-                box.lo[k] = std::min(box.lo[k], v[k]);
-                box.hi[k] = std::max(box.hi[k], v[k]);
-            }
-        }
-    }
-    return box;
-}
-
-bool boxes_apart(const BoxF64& a, const BoxF64& b) {
-    for (std::size_t k = 0; k < 3; ++k) {
-        if (a.hi[k] < b.lo[k] || b.hi[k] < a.lo[k]) return true;
-    }
-    return false;
-}
 
 // Some face plane of `a` has every vertex of `b` on or in front of it.
 bool face_separates(const Solid& a, const Solid& b) {
@@ -60,9 +31,9 @@ bool face_separates(const Solid& a, const Solid& b) {
 
 // A sweep along x over the shadow boxes, so that only pieces whose boxes meet are compared.
 bool pieces_apart(const std::vector<const Solid*>& pieces) {
-    std::vector<BoxF64> boxes;
+    std::vector<ShadowBox> boxes;
     boxes.reserve(pieces.size());
-    for (const Solid* piece : pieces) boxes.push_back(shadow_box(*piece));
+    for (const Solid* piece : pieces) boxes.push_back(box_of(*piece));
     std::vector<std::size_t> order(pieces.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) { return boxes[i].lo[0] < boxes[j].lo[0]; });
@@ -71,7 +42,7 @@ bool pieces_apart(const std::vector<const Solid*>& pieces) {
         const std::size_t i = order[x];
         for (std::size_t y = x + 1; y < order.size() && boxes[order[y]].lo[0] <= boxes[i].hi[0]; ++y) {
             const std::size_t j = order[y];
-            if (boxes_apart(boxes[i], boxes[j])) continue;
+            if (!boxes_meet(boxes[i], boxes[j])) continue;
             if (!face_separates(*pieces[i], *pieces[j]) && !face_separates(*pieces[j], *pieces[i])) return false;
         }
     }

@@ -67,15 +67,6 @@ bool enters(const Polygon& polygon, const Solid& piece, const PieceFaces& faces)
     return true;
 }
 
-struct PlaneHash {
-    std::size_t operator()(const Plane& p) const {
-        return ((p.normal[0].hash() * 31 + p.normal[1].hash()) * 31 + p.normal[2].hash()) * 31 + p.offset.hash();
-    }
-};
-struct PlaneEqual {
-    bool operator()(const Plane& p, const Plane& q) const { return p.normal == q.normal && p.offset == q.offset; }
-};
-
 struct FaceOfSolid {
     std::vector<std::size_t> polygons;
     std::vector<const Contact*> contacts;

@@ -40,15 +40,6 @@ Box2 loop_box(const std::vector<FloatVertex>& floats, int axis) {
     return box;
 }
 
-struct PlaneHash {
-    std::size_t operator()(const Plane& p) const {
-        return ((p.normal[0].hash() * 31 + p.normal[1].hash()) * 31 + p.normal[2].hash()) * 31 + p.offset.hash();
-    }
-};
-struct PlaneEqual {
-    bool operator()(const Plane& p, const Plane& q) const { return p.normal == q.normal && p.offset == q.offset; }
-};
-
 }  // namespace
 
 bool Box2::overlaps(const Box2& other) const {

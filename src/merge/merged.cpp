@@ -13,17 +13,6 @@ namespace {
 
 bool vec_less(const Vec3& p, const Vec3& q) { return std::lexicographical_compare(p.begin(), p.end(), q.begin(), q.end()); }
 
-// Polygons copied from one face share their plane exactly; its key is computed once per distinct
-// plane.
-struct PlaneHash {
-    std::size_t operator()(const Plane& p) const {
-        return ((p.normal[0].hash() * 31 + p.normal[1].hash()) * 31 + p.normal[2].hash()) * 31 + p.offset.hash();
-    }
-};
-struct PlaneEqual {
-    bool operator()(const Plane& p, const Plane& q) const { return p.normal == q.normal && p.offset == q.offset; }
-};
-
 struct PlaneGroup {
     PlaneFrame frame;
     std::vector<OwnedLoop> loops;

@@ -20,6 +20,17 @@ struct PlaneKey4Hash {
     std::size_t operator()(const PlaneKey4& k) const;
 };
 
+// Planes by their coefficients as given (not normalised): polygons copied from one face share
+// their plane exactly, so a cache keyed this way computes each frame once.
+struct PlaneHash {
+    std::size_t operator()(const Plane& p) const {
+        return ((p.normal[0].hash() * 31 + p.normal[1].hash()) * 31 + p.normal[2].hash()) * 31 + p.offset.hash();
+    }
+};
+struct PlaneEqual {
+    bool operator()(const Plane& p, const Plane& q) const { return p.normal == q.normal && p.offset == q.offset; }
+};
+
 struct PlaneFrame {
     PlaneKey4 key;
     int axis;
