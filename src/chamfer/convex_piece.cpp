@@ -109,14 +109,10 @@ std::vector<PieceFace> tetrahedron(const std::array<Vec3, 4>& c, std::array<Face
     return faces;
 }
 
-std::optional<ConvexPiece> cut_seed(std::vector<PieceFace> seed, const std::vector<Halfspace>& cuts) {
-    for (const Halfspace& h : cuts) {
-        if (seed.empty()) break;
-        seed = cut(std::move(seed), h);
-    }
+ConvexPiece piece_of(std::vector<PieceFace> faces) {
     ConvexPiece piece;
     std::vector<Polygon> polygons;
-    for (PieceFace& face : seed) {
+    for (PieceFace& face : faces) {
         if (face.polygon.is_degenerate()) continue;
         if (face.tag.role == FaceRole::kProvisional) throw InternalFailure("chamfer: a piece reaches past its seed");
         if (face.tag.role == FaceRole::kContact) piece.contacts.push_back({face.tag.face, face.polygon});
@@ -125,6 +121,15 @@ std::optional<ConvexPiece> cut_seed(std::vector<PieceFace> seed, const std::vect
         polygons.push_back(std::move(face.polygon));
     }
     piece.solid = Solid::make(std::move(polygons));
+    return piece;
+}
+
+std::optional<ConvexPiece> cut_seed(std::vector<PieceFace> seed, const std::vector<Halfspace>& cuts) {
+    for (const Halfspace& h : cuts) {
+        if (seed.empty()) break;
+        seed = cut(std::move(seed), h);
+    }
+    ConvexPiece piece = piece_of(std::move(seed));
     if (volume6_sign(piece.solid) <= 0) return std::nullopt;
     return piece;
 }

@@ -60,6 +60,10 @@ PieceFace outward_face(std::vector<Vec3> loop, const Vec3& inside, FaceTag tag);
 // The four outward faces of the tetrahedron with corners c; face i is the one without c[i].
 std::vector<PieceFace> tetrahedron(const std::array<Vec3, 4>& c, std::array<FaceTag, 4> tags);
 
+// The piece bounded by the faces, their roles recorded; faces without area are dropped, and a
+// provisional face left fails (InternalFailure).
+ConvexPiece piece_of(std::vector<PieceFace> faces);
+
 // The seed cut by every half-space, or nothing when no volume is left. A provisional face left
 // with area fails (InternalFailure): the seed did not contain the piece.
 std::optional<ConvexPiece> cut_seed(std::vector<PieceFace> seed, const std::vector<Halfspace>& cuts);

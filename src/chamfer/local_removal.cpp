@@ -67,6 +67,14 @@ bool enters(const Polygon& polygon, const Solid& piece, const PieceFaces& faces)
     return true;
 }
 
+// The mean of the points: inside their convex hull (in its relative inside when they span it).
+Vec3 mean(const std::vector<Vec3>& points) {
+    Vec3 sum = points.front();
+    for (std::size_t i = 1; i < points.size(); ++i) sum = add(sum, points[i]);
+    const Rational n(static_cast<long>(points.size()));
+    return {sum[0] / n, sum[1] / n, sum[2] / n};
+}
+
 struct FaceOfSolid {
     std::vector<std::size_t> polygons;
     std::vector<const Contact*> contacts;
@@ -122,20 +130,13 @@ private:
 
     // A piece that no polygon of the solid enters lies inside it or outside it whole; one with a
     // contact is inside (its centre lies on a face, the piece behind it); the others are told by
-    // one point each, their vertices' mean, which lies inside them and so on no face.
+    // one point each, the mean of their corners, which lies inside them and so on no face.
     bool pieces_without_contacts_inside() {
         if (without_contacts_.empty()) return true;
         std::optional<Body> own;
         const Body& body = body_ ? *body_ : own.emplace(body_of(solid_));
         for (const ConvexPiece* piece : without_contacts_) {
-            Vec3 sum{Rational(), Rational(), Rational()};
-            long count = 0;
-            for (const Polygon& p : piece->solid.polygons) {
-                for (const Vec3& v : p.vertices) sum = add(sum, v);
-                count += static_cast<long>(p.vertices.size());
-            }
-            const Rational n(count);
-            if (!inside_body(body, {sum[0] / n, sum[1] / n, sum[2] / n})) return false;
+            if (!inside_body(body, mean(faces_of(piece->solid).points))) return false;
         }
         return true;
     }
@@ -177,7 +178,9 @@ private:
 
     // A polygon of the solid in its face's frame, made when first asked for.
     const Points2& projected_polygon(std::size_t i) {
-        if (projected_[i].exact.empty()) projected_[i] = projected(solid_.polygons[i].vertices, *faces_[map_.face_of[i]].frame);
+        if (projected_[i].exact.empty()) {
+            projected_[i] = projected(solid_.polygons[i].vertices, *faces_[map_.face_of[i]].frame);
+        }
         return projected_[i];
     }
 
@@ -210,11 +213,7 @@ private:
     }
 
     bool centre_on_face(const Contact& c, const FaceOfSolid& face) {
-        const std::vector<Vec3>& v = c.polygon.vertices;
-        Vec3 sum = v.front();
-        for (std::size_t i = 1; i < v.size(); ++i) sum = add(sum, v[i]);
-        const Rational n(static_cast<long>(v.size()));
-        const Vec3 centre{sum[0] / n, sum[1] / n, sum[2] / n};
+        const Vec3 centre = mean(c.polygon.vertices);
         const Points2 at = projected({centre}, *face.frame);
         const FloatVertex in_space = to_float_vertex(centre);
         const ShadowBox point{in_space, in_space};
@@ -271,8 +270,8 @@ private:
     // The pieces' plain faces turned over, added up plane by plane. A plane's net faces must face
     // one way: all its polygons do, or what is left of them are loops that all turn one way, which
     // are then the outer loops of faces facing that way (a hole would need an outer loop turning
-    // the other way). The faces take the label of the polygons facing their way, which must have one: it
-    // then covers most of every region (those facing the other way count against it).
+    // the other way). The faces take the label of the polygons facing their way, which must have
+    // one: it then covers most of every region (those facing the other way count against it).
     bool new_faces(std::vector<FacePtr>& out) {
         struct Group {
             FramePtr frame;
@@ -281,6 +280,8 @@ private:
             bool mixed_labels[2] = {false, false};
         };
         std::unordered_map<PlaneKey4, Group, PlaneKey4Hash> groups;
+        std::unordered_set<PlaneKey4, PlaneKey4Hash> planes_of_solid;
+        for (const FaceOfSolid& face : faces_) planes_of_solid.insert(face.frame->key);
         for (const ConvexPiece& piece : pieces_) {
             for (std::size_t i = 0; i < piece.solid.polygons.size(); ++i) {
                 if (piece.roles[i] != FaceRole::kPlain) continue;
@@ -299,12 +300,14 @@ private:
             poll_interrupt();  // every plane
             g.loops = uncancelled(std::move(g.loops));
             if (g.loops.empty()) continue;
+            // One polygon alone is its own net loop, turned over.
+            const std::vector<Vec3>& alone = *g.loops.front().points;
             std::optional<std::vector<std::vector<Vec3>>> net =
-                g.loops.size() == 1 ? std::vector<std::vector<Vec3>>{{g.loops[0].points->rbegin(), g.loops[0].points->rend()}}
+                g.loops.size() == 1 ? std::vector<std::vector<Vec3>>{{alone.rbegin(), alone.rend()}}
                                     : net_loops(g.loops, *g.frame);
             if (!net) return false;
             if (net->empty()) continue;
-            if (solid_planes().contains(key)) return false;
+            if (planes_of_solid.contains(key)) return false;
             int turn = g.first[1] ? 1 : -1;
             if (g.first[0] && g.first[1]) {
                 turn = loop_turn(net->front(), *g.frame);
@@ -320,13 +323,6 @@ private:
         return true;
     }
 
-    const std::unordered_set<PlaneKey4, PlaneKey4Hash>& solid_planes() {
-        if (solid_plane_keys_.empty()) {
-            for (const FaceOfSolid& face : faces_) solid_plane_keys_.insert(face.frame->key);
-        }
-        return solid_plane_keys_;
-    }
-
     const Solid& solid_;
     const EdgeMap& map_;
     const std::vector<ConvexPiece>& pieces_;
@@ -337,7 +333,6 @@ private:
     std::vector<Points2> projected_;
     std::unordered_map<PlaneKey4, FramePtr, PlaneKey4Hash> frames_;
     std::unordered_map<Plane, FramePtr, PlaneHash, PlaneEqual> frame_by_plane_;
-    std::unordered_set<PlaneKey4, PlaneKey4Hash> solid_plane_keys_;
 };
 
 }  // namespace

@@ -160,7 +160,8 @@ std::optional<std::vector<std::vector<Vec3>>> net_loops(const std::vector<Signed
     std::vector<NetStretch> net;
     net.reserve(sides.size());
     for (std::size_t l = 0; l < lines.size(); ++l) {
-        if (!add_up_line(ends.data() + start[l], ends.data() + start[l + 1], static_cast<int>(l), net)) return std::nullopt;
+        const int line = static_cast<int>(l);
+        if (!add_up_line(ends.data() + start[l], ends.data() + start[l + 1], line, net)) return std::nullopt;
     }
 
     // Each point must start exactly as many net sides as end there, and at most one.

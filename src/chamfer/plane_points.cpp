@@ -36,8 +36,12 @@ int orient(const Points2& s, std::size_t i, std::size_t j, const Points2& t, std
     const FloatPoint& fa = s.shadows[i];
     const FloatPoint& fb = s.shadows[j];
     const FloatPoint& fc = t.shadows[k];
-    if (compare(a[0], b[0], fa[0], fb[0]) == 0) return -compare(b[1], a[1], fb[1], fa[1]) * compare(c[0], a[0], fc[0], fa[0]);
-    if (compare(a[1], b[1], fa[1], fb[1]) == 0) return compare(b[0], a[0], fb[0], fa[0]) * compare(c[1], a[1], fc[1], fa[1]);
+    if (compare(a[0], b[0], fa[0], fb[0]) == 0) {
+        return -compare(b[1], a[1], fb[1], fa[1]) * compare(c[0], a[0], fc[0], fa[0]);
+    }
+    if (compare(a[1], b[1], fa[1], fb[1]) == 0) {
+        return compare(b[0], a[0], fb[0], fa[0]) * compare(c[1], a[1], fc[1], fa[1]);
+    }
     return orient_sign(a, b, c, fa, fb, fc);
 }
 

@@ -78,22 +78,14 @@ std::optional<ConvexPiece> direct_wedge(const EdgeMap& map, const Segment& seg, 
     }
     const std::size_t face_a = map.face_of[seg.a.polygon], face_b = map.face_of[seg.b.polygon];
     const Plane bevel_out = bevel.plane.flipped();
-    std::vector<PieceFace> faces{
+    return piece_of({
         face_in({near[0], far[0], far[1], near[1]}, seg.a.plane, cross(u, bevel.to_a), contact("chamfer.face", face_a)),
         face_in({near[0], far[0], far[2], near[2]}, seg.b.plane, cross(u, bevel.to_b), contact("chamfer.face", face_b)),
-        face_in({near[1], far[1], far[2], near[2]}, bevel_out, cross(u, sub(bevel.to_b, bevel.to_a)), labelled(bevel.label)),
-        face_in({near[0], near[1], near[2]}, start->plane, cross(sub(near[1], near[0]), sub(near[2], near[0])), start->tag),
-        face_in({far[0], far[1], far[2]}, end->plane, cross(sub(far[1], far[0]), sub(far[2], far[0])), end->tag)};
-    ConvexPiece piece;
-    std::vector<Polygon> polygons;
-    for (PieceFace& face : faces) {
-        if (face.tag.role == FaceRole::kContact) piece.contacts.push_back({face.tag.face, face.polygon});
-        if (face.tag.role == FaceRole::kStop) piece.stops.push_back({face.tag.face, face.polygon});
-        piece.roles.push_back(face.tag.role);
-        polygons.push_back(std::move(face.polygon));
-    }
-    piece.solid = Solid::make(std::move(polygons));
-    return piece;
+        face_in({near[1], far[1], far[2], near[2]}, bevel_out, cross(u, sub(bevel.to_b, bevel.to_a)),
+                labelled(bevel.label)),
+        face_in({near[0], near[1], near[2]}, start->plane, cross(sub(near[1], near[0]), sub(near[2], near[0])),
+                start->tag),
+        face_in({far[0], far[1], far[2]}, end->plane, cross(sub(far[1], far[0]), sub(far[2], far[0])), end->tag)});
 }
 
 }  // namespace
